@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// A field word "key:value", split at its first ":".
+struct STagField {
+    std::string_view key;
+    std::string_view value;
+
+    // False for a word without ":" or starting with ":"; such words are ignored by readers.
+    static bool split(std::string_view word, STagField& field);
+
+    // Lenient decimal: optional leading whitespace and sign, digits up to the first non-digit,
+    // none gives 0. Values beyond the 32-bit range are held to its ends.
+    static int32_t toInt(std::string_view text);
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Turns a byte stream (an open file or an in-memory text) into words: runs of bytes up to a
+// comma or line end, leading whitespace dropped, "%XX" escapes decoded.
+class STagReader {
+public:
+    static constexpr size_t kMaxWordBytes = 32768;
+
+    STagReader();
+    ~STagReader();
+    STagReader(const STagReader&) = delete;
+    STagReader& operator=(const STagReader&) = delete;
+
+    // The caller opens and closes the file; it is read through a large buffer from its current
+    // position on.
+    bool attachFile(std::FILE* file);
+    // The text ends at its first NUL (or at the end of the view); it must outlive the reading.
+    bool attachString(const char* text);
+    bool attachString(std::string_view text);
+
+    // The line on which the word starts, or -1 at the end of the input or on a broken escape.
+    int32_t readWord(std::string& word);
+    // Reads words until one equals `word`: 0 when found (it is consumed), -1 at the end.
+    int32_t skipTo(std::string_view word);
+
+    int32_t line() const { return m_line; }
+    // True when the attached file reported a read error (as opposed to its end).
+    bool hasReadError() const { return m_readError; }
+
+private:
+    int next();
+    bool refill();
+    void appendPlainRun(std::string& word);
+
+    std::FILE* m_file = nullptr;
+    std::unique_ptr<char[]> m_buffer;
+    const char* m_cur = nullptr;
+    const char* m_end = nullptr;
+    int32_t m_line = 1;
+    bool m_readError = false;
+};

@@ -1,0 +1,78 @@
+#include "STagWriter.h"
+
+#include <array>
+#include <charconv>
+
+namespace {
+
+// 0x01-0x20, "%" and "," are escaped. NUL is escaped too so that no byte of a value is lost.
+constexpr std::array<bool, 256> kEscaped = [] {
+    std::array<bool, 256> t{};
+    for (int c = 0; c <= 0x20; ++c)
+        t[c] = true;
+    t['%'] = true;
+    t[','] = true;
+    return t;
+}();
+
+} // namespace
+
+bool STagWriter::attachFile(std::FILE* file) {
+    m_file = file;
+    m_target = nullptr;
+    m_lineStart = true;
+    return true;
+}
+
+bool STagWriter::attachString(std::string* target) {
+    m_file = nullptr;
+    m_target = target;
+    m_lineStart = true;
+    return true;
+}
+
+int STagWriter::put(std::string_view bytes) {
+    if (m_target) {
+        m_target->append(bytes);
+        return 0;
+    }
+    if (m_file && std::fwrite(bytes.data(), 1, bytes.size(), m_file) == bytes.size())
+        return 0;
+    return -1;
+}
+
+int STagWriter::writeWord(std::string_view text) {
+    if (m_lineStart)
+        m_lineStart = false;
+    else if (put(",") < 0)
+        return -1;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    size_t runStart = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (!kEscaped[c])
+            continue;
+        const char escape[3] = {'%', kHex[c >> 4], kHex[c & 15]};
+        if (put(text.substr(runStart, i - runStart)) < 0 || put({escape, 3}) < 0)
+            return -1;
+        runStart = i + 1;
+    }
+    return put(text.substr(runStart));
+}
+
+int STagWriter::endLine() {
+    m_lineStart = true;
+    return put(m_file ? std::string_view("\r\n") : std::string_view("\n"));
+}
+
+int STagWriter::writeInt(std::string_view key, int32_t value) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    m_scratch.assign(key).append(":").append(digits, end);
+    return writeWord(m_scratch);
+}
+
+int STagWriter::writeText(std::string_view key, std::string_view value) {
+    m_scratch.assign(key).append(":").append(value);
+    return writeWord(m_scratch);
+}

@@ -1,0 +1,250 @@
+#include "SAtomicFile.h"
+#include "STagField.h"
+#include "STagReader.h"
+#include "STagWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ReadResult {
+    std::vector<std::string> words;
+    std::vector<int32_t> lines;
+    bool broken = false; // the last read returned -1 before the input ended
+};
+
+// Reads every word; stops at the first -1.
+std::vector<std::string> readAll(std::string_view text) {
+    STagReader reader;
+    reader.attachString(text);
+    std::vector<std::string> words;
+    std::string word;
+    while (reader.readWord(word) >= 0)
+        words.push_back(word);
+    return words;
+}
+
+std::vector<std::string> readAllFromFile(const std::string& bytes) {
+    std::FILE* f = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::rewind(f);
+    STagReader reader;
+    reader.attachFile(f);
+    std::vector<std::string> words;
+    std::string word;
+    while (reader.readWord(word) >= 0)
+        words.push_back(word);
+    std::fclose(f);
+    return words;
+}
+
+struct WordCase {
+    const char* input;
+    std::vector<std::string> words;
+};
+
+class ReadWords : public testing::TestWithParam<WordCase> {};
+
+TEST_P(ReadWords, FromStringAndFile) {
+    const WordCase& c = GetParam();
+    EXPECT_EQ(readAll(c.input), c.words);
+    EXPECT_EQ(readAllFromFile(c.input), c.words);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lexing, ReadWords,
+    testing::Values(WordCase{"+PTN,N:ab%2Ccd\r\n", {"+PTN", "N:ab,cd"}},
+                    WordCase{"a,,b", {"a", "", "b"}}, WordCase{"a,\nb", {"a", "b"}},
+                    WordCase{"a,\r\nb\r\n", {"a", "b"}}, WordCase{"a\rb", {"a", "b"}},
+                    WordCase{"  key:v  ,x", {"key:v  ", "x"}}, WordCase{"%41%42", {"AB"}},
+                    WordCase{"%4,x", {}}, WordCase{"ok,%4", {"ok"}}, WordCase{"ok,%", {"ok"}},
+                    WordCase{"%G1x", {std::string("\0x", 2)}}, WordCase{"%4Gx", {"\x04x"}},
+                    WordCase{"last", {"last"}}, WordCase{"", {}}, WordCase{" \r\n\t ", {}},
+                    WordCase{"\x82\xa0,\xff", {"\x82\xa0", "\xff"}},
+                    WordCase{"a,b,", {"a", "b"}}, WordCase{",", {""}}));
+
+TEST(TagReader, LineNumbersCountEveryLineEnd) {
+    STagReader reader;
+    reader.attachString("a,b\n\nc\r\nd,%4\n");
+    std::string word;
+    EXPECT_EQ(reader.readWord(word), 1);
+    EXPECT_EQ(reader.readWord(word), 1);
+    EXPECT_EQ(reader.readWord(word), 3);
+    EXPECT_EQ(reader.readWord(word), 4);
+    EXPECT_EQ(reader.readWord(word), -1);
+}
+
+TEST(TagReader, LongWordSplitsAfterLimitDroppingOneByte) {
+    const std::string text(40000, 'w');
+    for (const auto& words : {readAll(text), readAllFromFile(text)}) {
+        ASSERT_EQ(words.size(), 2u);
+        EXPECT_EQ(words[0].size(), STagReader::kMaxWordBytes);
+        EXPECT_EQ(words[1].size(), 40000 - STagReader::kMaxWordBytes - 1);
+    }
+}
+
+TEST(TagReader, EscapeAtLimitStillCountsAsOneStoredByte) {
+    const std::string text = std::string(STagReader::kMaxWordBytes - 1, 'a') + "%41Zrest";
+    const auto words = readAll(text);
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(words[0].back(), 'A');
+    EXPECT_EQ(words[1], "rest");
+}
+
+TEST(TagReader, StringSourceEndsAtNulButFileKeepsIt) {
+    const std::string text("ab\0cd,e", 7);
+    EXPECT_EQ(readAll(text), std::vector<std::string>{"ab"});
+    EXPECT_EQ(readAllFromFile(text), (std::vector<std::string>{std::string("ab\0cd", 5), "e"}));
+}
+
+TEST(TagReader, EndIsReportedAgain) {
+    STagReader reader;
+    reader.attachString("x");
+    std::string word;
+    EXPECT_EQ(reader.readWord(word), 1);
+    EXPECT_EQ(reader.readWord(word), -1);
+    EXPECT_EQ(reader.readWord(word), -1);
+    EXPECT_TRUE(word.empty());
+}
+
+TEST(TagReader, SkipToFindsExactWord) {
+    STagReader reader;
+    reader.attachString("+X,-x,-Xa,-X,after");
+    std::string word;
+    ASSERT_EQ(reader.readWord(word), 1);
+    EXPECT_EQ(reader.skipTo("-X"), 0);
+    EXPECT_EQ(reader.readWord(word), 1);
+    EXPECT_EQ(word, "after");
+    EXPECT_EQ(reader.skipTo("-X"), -1);
+}
+
+TEST(TagWriter, EscapesAndSeparators) {
+    std::string out;
+    STagWriter writer;
+    writer.attachString(&out);
+    EXPECT_EQ(writer.writeWord("+PIN"), 0);
+    EXPECT_EQ(writer.writeText("N", "x"), 0);
+    EXPECT_EQ(writer.endLine(), 0);
+    writer.writeWord("A B");
+    writer.writeWord("50%");
+    writer.writeWord("\t");
+    writer.writeWord("");
+    writer.writeWord("\x82\xa0\x7f");
+    writer.writeInt("X", -5);
+    writer.writeWord(std::string("a\0b", 3));
+    writer.writeText("S", "x,y\r\n");
+    writer.endLine();
+    EXPECT_EQ(out, "+PIN,N:x\nA%20B,50%25,%09,,\x82\xa0\x7f,X:-5,a%00b,S:x%2Cy%0D%0A\n");
+}
+
+TEST(TagWriter, FilesGetCrLf) {
+    std::FILE* f = std::tmpfile();
+    STagWriter writer;
+    writer.attachFile(f);
+    writer.writeWord("+L");
+    writer.writeInt("W", 2147483647);
+    writer.endLine();
+    writer.writeInt("X", -2147483647 - 1);
+    writer.endLine();
+    std::rewind(f);
+    char buf[64] = {};
+    const size_t n = std::fread(buf, 1, sizeof buf, f);
+    std::fclose(f);
+    EXPECT_EQ(std::string(buf, n), "+L,W:2147483647\r\nX:-2147483648\r\n");
+}
+
+TEST(TagWriter, UnattachedWriterFails) {
+    STagWriter writer;
+    EXPECT_EQ(writer.writeWord("a"), -1);
+    EXPECT_EQ(writer.endLine(), -1);
+}
+
+TEST(TagWriter, RoundTripsEveryByte) {
+    std::string all;
+    for (int c = 0; c < 256; ++c)
+        all.push_back(static_cast<char>(c));
+    std::string out;
+    STagWriter writer;
+    writer.attachString(&out);
+    writer.writeWord(all);
+    EXPECT_EQ(readAll(out), std::vector<std::string>{all});
+}
+
+struct IntCase {
+    const char* text;
+    int32_t value;
+};
+
+TEST(TagField, LenientIntegers) {
+    const IntCase cases[] = {{"12", 12},          {"-5", -5},          {" +7x", 7},
+                             {"", 0},             {"abc", 0},          {"-", 0},
+                             {"3.9", 3},          {"2147483647", 2147483647},
+                             {"2147483648", 2147483647},
+                             {"-2147483648", -2147483647 - 1},
+                             {"-99999999999999999999", -2147483647 - 1},
+                             {"99999999999999999999999", 2147483647}};
+    for (const auto& c : cases)
+        EXPECT_EQ(STagField::toInt(c.text), c.value) << c.text;
+}
+
+TEST(TagField, SplitsAtFirstColon) {
+    STagField f;
+    ASSERT_TRUE(STagField::split("N:a:b", f));
+    EXPECT_EQ(f.key, "N");
+    EXPECT_EQ(f.value, "a:b");
+    ASSERT_TRUE(STagField::split("K:", f));
+    EXPECT_EQ(f.value, "");
+    EXPECT_FALSE(STagField::split(":v", f));
+    EXPECT_FALSE(STagField::split("novalue", f));
+}
+
+class AtomicFileTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("kx_atomic_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    static std::string slurp(const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    size_t fileCount() const {
+        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(m_dir), {}));
+    }
+    std::filesystem::path m_dir;
+};
+
+TEST_F(AtomicFileTest, CommitReplacesAndDiscardKeepsOldBytes) {
+    const auto target = m_dir / "lib.km2";
+    std::ofstream(target) << "old";
+    {
+        SAtomicFile file(target.string());
+        ASSERT_TRUE(file.open());
+        std::fputs("new", file.file());
+        // Dropped without commit: the target keeps its bytes, no temporary file remains.
+    }
+    EXPECT_EQ(slurp(target), "old");
+    EXPECT_EQ(fileCount(), 1u);
+    SAtomicFile file(target.string());
+    ASSERT_TRUE(file.open());
+    std::fputs("new", file.file());
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(slurp(target), "new");
+    EXPECT_EQ(fileCount(), 1u);
+}
+
+TEST_F(AtomicFileTest, MissingFolderFailsCleanly) {
+    SAtomicFile file((m_dir / "no" / "such" / "x.km2").string());
+    EXPECT_FALSE(file.open());
+    EXPECT_FALSE(file.commit());
+}
+
+} // namespace
