@@ -1,0 +1,75 @@
+#pragma once
+
+#include "SPoint.h"
+#include "SPtnObj.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class STagReader;
+class STagWriter;
+
+// A component's graphic body: an optional monochrome bit pattern covering the body (one bit per
+// pixel, most significant bit leftmost, rows padded to 16 bits) and the pattern objects drawn
+// over it in list order.
+class SPtn {
+public:
+    // Neither side of a bit pattern may exceed this (a row then fits 63 bytes).
+    static constexpr int32_t kMaxBitPatternSide = 501;
+
+    SPtn() = default;
+    SPtn(const SPtn& other);
+    SPtn& operator=(const SPtn& other);
+    SPtn(SPtn&&) noexcept = default;
+    SPtn& operator=(SPtn&&) noexcept = default;
+    virtual ~SPtn() = default;
+
+    // Called just after "+PTN" was read; reads up to and including "-PTN".
+    bool read(STagReader& reader);
+    // `nameOverride` is written in place of the pattern's own name.
+    bool write(STagWriter& writer,
+               std::optional<std::string_view> nameOverride = std::nullopt) const;
+
+    // With `remove` the bit pattern goes and only the size is stored; otherwise the size is held
+    // to 501 and the old pixels' top-left part is kept.
+    void setBitPatternSize(SSize size, bool remove);
+
+    const std::optional<std::string>& name() const { return m_name; }
+    void setName(std::optional<std::string> name) { m_name = std::move(name); }
+    SSize size() const { return m_size; }
+
+    bool hasBitPattern() const { return !m_bits.empty(); }
+    const std::vector<uint8_t>& bitPattern() const { return m_bits; }
+    // Pixels may be changed in place; the length stays that of the size.
+    uint8_t* bitPatternData() { return m_bits.data(); }
+    int32_t bitPatternLength() const { return static_cast<int32_t>(m_bits.size()); }
+    // Bytes per row of a bit pattern `width` pixels wide (0 for no width).
+    static int32_t rowStride(int32_t width);
+    int32_t bitPatternStride() const { return rowStride(m_size.width); }
+    // False outside the bit pattern.
+    bool pixel(int32_t x, int32_t y) const;
+    void setPixel(int32_t x, int32_t y, bool ink);
+
+    int32_t objectCount() const { return static_cast<int32_t>(m_objects.size()); }
+    SPtnObj* object(int32_t index) const;
+    const std::vector<std::unique_ptr<SPtnObj>>& objects() const { return m_objects; }
+    void setObjects(std::vector<std::unique_ptr<SPtnObj>> objects) {
+        m_objects = std::move(objects);
+    }
+    void appendObject(std::unique_ptr<SPtnObj> object);
+
+private:
+    bool readBitPattern(STagReader& reader);
+    bool writeBitPattern(STagWriter& writer) const;
+    bool readObject(STagReader& reader, std::string_view opening, bool& handled);
+
+    std::optional<std::string> m_name;
+    SSize m_size;
+    std::vector<uint8_t> m_bits; // empty: no bit pattern
+    std::vector<std::unique_ptr<SPtnObj>> m_objects;
+};

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "SPoint.h"
+#include "SRect.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class STagReader;
+class STagWriter;
+struct STagField;
+
+// The kind of a pattern object, as returned by `id`.
+enum class SPtnObjId : int32_t { Base = 0, Line = 1, Circle = 2, Polygon = 3, Arc = 4, Text = 5 };
+
+// One vector object of a component's pattern. Coordinates are drawing units in the pattern's
+// system (origin at the top-left corner of the body, y downwards).
+class SPtnObj {
+public:
+    static constexpr int32_t kDefaultWidth = 1;
+    static constexpr int32_t kNotFilled = -1;
+
+    SPtnObj() = default;
+    SPtnObj(const SPtnObj&) = default;
+    SPtnObj& operator=(const SPtnObj&) = default;
+    virtual ~SPtnObj() = default;
+
+    virtual SPtnObjId id() const { return SPtnObjId::Base; }
+    virtual std::unique_ptr<SPtnObj> duplicate() const = 0;
+    // Worth keeping. Not const: a polygon drops its repeated nodes first.
+    virtual bool isValid() { return true; }
+    virtual void move(int32_t dx, int32_t dy) = 0;
+    virtual int32_t nodeCount() const = 0;
+    virtual SPoint node(int32_t index) const = 0;
+    virtual void setNode(int32_t index, int32_t x, int32_t y) = 0;
+    // Mirror left-right in place.
+    virtual void mirror() = 0;
+    // Mirror about the vertical line at x.
+    virtual void mirrorAt(int32_t x) = 0;
+    // Turn a quarter (clockwise on the screen) in place.
+    virtual void rotate() = 0;
+    virtual void rotateAt(SPoint center) = 0;
+    virtual bool hitTest(SPoint /*p*/) const { return false; }
+    virtual bool isInside(const SRect& /*r*/) const { return false; }
+    virtual SRect boundingRect() const = 0;
+    // Called just after the opening word was read.
+    virtual bool read(STagReader& reader) = 0;
+    // With an origin every coordinate is written relative to it.
+    virtual bool write(STagWriter& writer, std::optional<SPoint> origin = std::nullopt) const = 0;
+
+    int32_t style() const { return m_style; }
+    void setStyle(int32_t style) { m_style = style; }
+    int32_t width() const { return m_width; }
+    void setWidth(int32_t width) { m_width = width; }
+    int32_t fill() const { return m_fill; }
+    void setFill(int32_t fill) { m_fill = fill; }
+    bool isFilled() const { return m_fill >= 0; }
+
+    // Geometry shared by the object kinds; values may lie anywhere in the 32-bit range.
+    static SPoint rotatePoint(SPoint p, SPoint center);
+    static SPoint mirrorPoint(SPoint p, int32_t x);
+    static bool segmentHit(SPoint a, SPoint b, SPoint p);
+    // Angles are sixteenths of a degree; normalised ones lie in 0 to 5759.
+    static int32_t normaliseAngle(int32_t angle);
+    static SPoint arcPoint(SPoint center, int32_t radius, int32_t angle);
+    static int32_t angleOf(SPoint center, SPoint q);
+    // Saturating conversion; NaN gives 0.
+    static int32_t clampToInt32(double v);
+    static int32_t clampToInt32(int64_t v);
+
+protected:
+    enum class SectionStep { Field, Closed, End, Failed };
+    // Next field of a section with a non-empty key and value; nested sections are skipped and
+    // words that are no field ignored. `closing` is the section's own closing word.
+    static SectionStep nextField(STagReader& reader, std::string& word, STagField& field,
+                                 std::string_view closing);
+    static SPoint relative(SPoint p, const std::optional<SPoint>& origin);
+    // Writes "W", "S" and, when `withFill`, "F".
+    bool writeStyle(STagWriter& writer, bool withFill) const;
+
+    int32_t m_style = 0;
+    int32_t m_width = kDefaultWidth;
+    int32_t m_fill = kNotFilled;
+};
