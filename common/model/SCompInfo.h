@@ -1,0 +1,116 @@
+#pragma once
+
+#include "SPin.h"
+#include "SPoint.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class SPtn;
+class STagReader;
+class STagWriter;
+
+// Where the outer end of a pin lies for a placed component, and the edge it ends up on.
+struct SPinEnd {
+    SPoint point;
+    int32_t side = SPin::kSideLeft;
+
+    friend bool operator==(const SPinEnd&, const SPinEnd&) = default;
+};
+
+// One component as the library stores it: a body of whole grid steps, its pins, an optional
+// pattern, the block count, the reference prefix and four descriptive texts. The name is not
+// kept here: names belong to the library entries, so that aliases share one definition.
+class SCompInfo {
+public:
+    // Limits the reader accepts (the property dialog allows 1 to 255).
+    static constexpr int32_t kMaxBlocks = 256;
+    static constexpr int32_t kGrid = 10; // drawing units per grid step
+
+    SCompInfo();
+    ~SCompInfo();
+    SCompInfo(const SCompInfo& other); // deep
+    SCompInfo& operator=(const SCompInfo& other);
+    SCompInfo(SCompInfo&& other) noexcept;
+    SCompInfo& operator=(SCompInfo&& other) noexcept;
+
+    // Reads a "+COMP" section after its opening word. `name` and `patternName` receive the "N"
+    // and "P" fields (empty when missing). The pattern is not attached here: the library looks
+    // it up by `patternName`. On failure the definition has no pins, pattern or prefix.
+    bool read(STagReader& reader, std::string& name, std::string& patternName);
+    // Writes the pattern section (named `name`) when there is a pattern, then the "+COMP"
+    // section. False with nothing written for an empty name, and false on a write error.
+    bool write(STagWriter& writer, std::string_view name) const;
+
+    SSize size() const { return m_size; }
+    // Sets the size; when a pattern exists or `createPattern` is set, sizes its bit pattern to
+    // (width × 10 + 1, height × 10 + 1), or removes it with `noBitPattern`.
+    void setSize(SSize size, bool createPattern, bool noBitPattern);
+    // Off drops the pattern; on creates an empty one, sized as setSize does, when there is none.
+    void usePattern(bool on, bool noBitPattern);
+    // (width × 10, height × 10), swapped when bit 0 of the direction is set.
+    SSize drawingSize(int32_t direction) const;
+
+    int32_t blockCount() const { return m_blockCount; }
+    // Stores n and resizes every pin's number list to n.
+    void setBlockCount(int32_t n);
+
+    const std::optional<std::string>& referencePrefix() const { return m_prefix; }
+    void setReferencePrefix(std::optional<std::string> prefix) { m_prefix = std::move(prefix); }
+
+    SPtn* pattern() { return m_pattern.get(); }
+    const SPtn* pattern() const { return m_pattern.get(); }
+    void setPattern(std::unique_ptr<SPtn> pattern);
+    std::unique_ptr<SPtn> takePattern();
+
+    const std::string& note() const { return m_note; }
+    void setNote(std::string text) { m_note = std::move(text); }
+    const std::string& manufacturer() const { return m_manufacturer; }
+    void setManufacturer(std::string text) { m_manufacturer = std::move(text); }
+    const std::string& manufacturerPartNumber() const { return m_partNumber; }
+    void setManufacturerPartNumber(std::string text) { m_partNumber = std::move(text); }
+    const std::string& package() const { return m_package; }
+    void setPackage(std::string text) { m_package = std::move(text); }
+
+    // Pins, in the order read or added. Pointers into the list stay valid until it changes.
+    int32_t pinCount() const { return static_cast<int32_t>(m_pins.size()); }
+    const std::vector<SPin>& pins() const { return m_pins; }
+    // Replaces the whole list (the edit document stores its copies back this way).
+    void setPins(std::vector<SPin> pins) { m_pins = std::move(pins); }
+    // Appends a copy; a null pin is ignored.
+    void addPin(const SPin* pin);
+    void addPin(SPin pin);
+    // Null outside 0..pinCount()-1.
+    SPin* pinAt(int32_t index);
+    const SPin* pinAt(int32_t index) const;
+    // The first pin with exactly this side and offset, or null.
+    SPin* findPinAt(int32_t side, int32_t offset);
+    const SPin* findPinAt(int32_t side, int32_t offset) const;
+    // Removes the pin findPinAt gives (if any); with `closeGap` every pin on that side beyond
+    // the offset moves one step back, whether or not a pin was removed.
+    void removePinAt(int32_t side, int32_t offset, bool closeGap);
+    // Every pin on that side at or beyond the offset moves one step on.
+    void openPinGap(int32_t side, int32_t offset);
+    // The outer end of pin `index` relative to the origin (lower-right corner of the body) of a
+    // component placed with `direction` (bit 0 turn, bit 1 half turn, bit 2 mirror); absent for
+    // an index outside the list.
+    std::optional<SPinEnd> pinEnd(int32_t index, int32_t direction) const;
+
+private:
+    void sizeBitPattern(bool noBitPattern);
+    bool writeSection(STagWriter& writer, std::string_view name) const;
+
+    std::optional<std::string> m_prefix;
+    SSize m_size;
+    int32_t m_blockCount = 1;
+    std::unique_ptr<SPtn> m_pattern;
+    std::vector<SPin> m_pins;
+    std::string m_note;
+    std::string m_manufacturer;
+    std::string m_partNumber;
+    std::string m_package;
+};

@@ -1,0 +1,258 @@
+#include "SPin.h"
+
+#include "STagField.h"
+#include "STagReader.h"
+#include "STagWriter.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+// Field header: 0 for an absent field, otherwise length + 1, seven bits per byte, low first.
+void appendHeader(std::string& out, std::optional<std::string_view> value) {
+    if (!value) {
+        out.push_back('\0');
+        return;
+    }
+    size_t v = value->size() + 1;
+    while (v >= 0x80) {
+        out.push_back(static_cast<char>((v & 0x7F) | 0x80));
+        v >>= 7;
+    }
+    out.push_back(static_cast<char>(v));
+}
+
+void appendField(std::string& out, std::optional<std::string_view> value) {
+    appendHeader(out, value);
+    if (value)
+        out.append(*value);
+}
+
+// Reads the header at `pos` (the packed string is always well formed) and moves past it.
+size_t readHeader(std::string_view data, size_t& pos) {
+    size_t v = 0;
+    int shift = 0;
+    for (;;) {
+        const auto byte = static_cast<unsigned char>(data[pos++]);
+        v |= static_cast<size_t>(byte & 0x7F) << shift;
+        if (byte < 0x80)
+            return v;
+        shift += 7;
+    }
+}
+
+int32_t sideFromLetter(char c, int32_t current) {
+    switch (c) {
+    case 'L':
+        return SPin::kSideLeft;
+    case 'T':
+        return SPin::kSideTop;
+    case 'R':
+        return SPin::kSideRight;
+    case 'B':
+        return SPin::kSideBottom;
+    default:
+        return current;
+    }
+}
+
+struct FlagLetter {
+    char letter;
+    uint32_t flag;
+};
+// The order in which the letters are written.
+constexpr FlagLetter kFlagLetters[] = {{'Z', SPin::kFlagZeroLength},
+                                       {'S', SPin::kFlagShort},
+                                       {'N', SPin::kFlagNegation},
+                                       {'C', SPin::kFlagClock},
+                                       {'m', SPin::kFlagNumberHidden}};
+
+uint32_t flagsFromLetters(std::string_view letters) {
+    uint32_t flags = 0;
+    for (const char c : letters) {
+        for (const FlagLetter& f : kFlagLetters) {
+            if (f.letter == c)
+                flags |= f.flag;
+        }
+    }
+    return flags;
+}
+
+int32_t clampBlockCount(int32_t n) { return std::clamp(n, 0, SPin::kMaxBlocks); }
+
+} // namespace
+
+SPin::Field SPin::fieldAt(size_t index) const {
+    const std::string_view data = m_fields;
+    size_t pos = 0;
+    for (size_t i = 0;; ++i) {
+        Field field;
+        field.begin = pos;
+        const size_t header = readHeader(data, pos);
+        const size_t length = header == 0 ? 0 : header - 1;
+        field.end = pos + length;
+        if (i == index) {
+            if (header != 0)
+                field.value = data.substr(pos, length);
+            return field;
+        }
+        pos = field.end;
+    }
+}
+
+void SPin::replaceField(size_t index, std::optional<std::string_view> value) {
+    const Field old = fieldAt(index);
+    std::string packed;
+    packed.reserve(m_fields.size() + (value ? value->size() : 0) + 4);
+    packed.append(m_fields, 0, old.begin);
+    appendField(packed, value);
+    packed.append(m_fields, old.end);
+    m_fields = std::move(packed);
+}
+
+std::optional<std::string_view> SPin::name() const { return fieldAt(0).value; }
+
+void SPin::setName(std::optional<std::string_view> encoded) {
+    if (!encoded) {
+        replaceField(0, std::nullopt);
+        return;
+    }
+    replaceField(0, decodeName(*encoded));
+}
+
+void SPin::setNameBytes(std::optional<std::string_view> bytes) {
+    if (bytes && bytes->size() > kMaxNameBytes)
+        bytes = bytes->substr(0, kMaxNameBytes);
+    replaceField(0, bytes);
+}
+
+std::string SPin::encodeName(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + 8);
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u & 0x80) {
+            out.push_back('\\');
+            out.push_back(static_cast<char>(u & 0x7F));
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::string SPin::decodeName(std::string_view encoded) {
+    std::string out;
+    out.reserve(std::min(encoded.size(), kMaxNameBytes));
+    for (size_t i = 0; i < encoded.size() && out.size() < kMaxNameBytes; ++i) {
+        // A lone backslash at the end has nothing to mark; it is kept as it is, so that the
+        // name is written back unchanged.
+        if (encoded[i] == '\\' && i + 1 < encoded.size()) {
+            ++i;
+            out.push_back(static_cast<char>(static_cast<unsigned char>(encoded[i]) | 0x80));
+        } else {
+            out.push_back(encoded[i]);
+        }
+    }
+    return out;
+}
+
+void SPin::setBlockCount(int32_t n) {
+    n = clampBlockCount(n);
+    if (n < m_blockCount) {
+        m_fields.resize(fieldAt(static_cast<size_t>(n)).end);
+    } else {
+        m_fields.append(static_cast<size_t>(n - m_blockCount), '\0');
+    }
+    m_blockCount = n;
+}
+
+std::optional<std::string_view> SPin::number(int32_t block) const {
+    if (block < 0 || block >= m_blockCount)
+        return std::nullopt;
+    return fieldAt(static_cast<size_t>(block) + 1).value;
+}
+
+void SPin::setNumber(int32_t block, std::optional<std::string_view> text) {
+    if (block < 0 || block >= m_blockCount)
+        return;
+    replaceField(static_cast<size_t>(block) + 1, text);
+}
+
+bool SPin::read(STagReader& reader, int32_t blockCount) {
+    const int32_t n = clampBlockCount(blockCount);
+    std::optional<std::string> name;
+    std::string numbers; // packed fields of the numbers read so far
+    int32_t numbersRead = 0;
+    bool ok = true;
+    std::string word;
+    while (reader.readWord(word) >= 0) {
+        if (word[0] == '-') {
+            ok = word == "-PIN";
+            break;
+        }
+        if (word[0] == '+') {
+            word[0] = '-';
+            if (reader.skipTo(word) < 0) {
+                ok = false;
+                break;
+            }
+            continue;
+        }
+        STagField field;
+        if (!STagField::split(word, field))
+            continue;
+        if (field.key == "N") {
+            name = decodeName(field.value);
+        } else if (field.key == "L") {
+            if (field.value.empty())
+                continue;
+            m_side = sideFromLetter(field.value[0], m_side);
+            const int32_t offset = STagField::toInt(field.value.substr(1));
+            if (offset >= 0 && offset <= kMaxOffset)
+                m_offset = offset;
+        } else if (field.key == "T") {
+            m_flags = flagsFromLetters(field.value);
+        } else if (field.key == "M") {
+            if (numbersRead < n) {
+                appendField(numbers, field.value);
+                ++numbersRead;
+            }
+        }
+    }
+    m_fields.clear();
+    appendField(m_fields, name);
+    m_fields.append(numbers);
+    m_fields.append(static_cast<size_t>(n - numbersRead), '\0');
+    m_blockCount = n;
+    return ok;
+}
+
+bool SPin::write(STagWriter& writer) const {
+    const std::optional<std::string_view> pinName = name();
+    if (writer.writeWord("+PIN") < 0 || writer.writeText("N", encodeName(pinName.value_or(""))) < 0)
+        return false;
+    char location[16] = {"LTRB"[static_cast<uint32_t>(m_side) & 3]};
+    const auto [end, ec] = std::to_chars(location + 1, location + sizeof location, m_offset);
+    if (ec != std::errc() || writer.writeText("L", std::string_view(location, end)) < 0)
+        return false;
+    char letters[8];
+    size_t count = 0;
+    for (const FlagLetter& f : kFlagLetters) {
+        if (m_flags & f.flag)
+            letters[count++] = f.letter;
+    }
+    if (writer.writeText("T", std::string_view(letters, count)) < 0)
+        return false;
+    const std::string_view data = m_fields;
+    size_t pos = fieldAt(0).end;
+    for (int32_t block = 0; block < m_blockCount; ++block) {
+        const size_t header = readHeader(data, pos);
+        const size_t length = header == 0 ? 0 : header - 1;
+        if (writer.writeText("M", data.substr(pos, length)) < 0)
+            return false;
+        pos += length;
+    }
+    return writer.writeWord("-PIN") >= 0;
+}
