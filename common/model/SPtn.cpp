@@ -1,11 +1,73 @@
 #include "SPtn.h"
+
+#include "SPtnObjArc.h"
+#include "SPtnObjCircle.h"
+#include "SPtnObjLine.h"
+#include "SPtnObjPolygon.h"
+#include "SPtnObjText.h"
+#include "STagField.h"
 #include "STagReader.h"
 #include "STagWriter.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+
+std::unique_ptr<SPtnObj> makeObject(std::string_view opening) {
+    if (opening == "+L")
+        return std::make_unique<SPtnObjLine>();
+    if (opening == "+C")
+        return std::make_unique<SPtnObjCircle>();
+    if (opening == "+PG")
+        return std::make_unique<SPtnObjPolygon>();
+    if (opening == "+AR")
+        return std::make_unique<SPtnObjArc>();
+    if (opening == "+TX")
+        return std::make_unique<SPtnObjText>();
+    return nullptr;
+}
+
+// Pixels per byte of a row text character pair: "@" to "O" carry one nibble each.
+constexpr char kNibbleBase = 0x40;
+
+bool isNibble(char c) {
+    return c >= kNibbleBase && c <= kNibbleBase + 15;
+}
+
+void decodeRow(std::string_view text, uint8_t* row, size_t bytesPerRow) {
+    const size_t n = std::min(text.size() / 2, bytesPerRow);
+    for (size_t k = 0; k < n; ++k) {
+        const char hi = text[2 * k];
+        const char lo = text[2 * k + 1];
+        row[k] = isNibble(hi) && isNibble(lo)
+                     ? static_cast<uint8_t>((hi - kNibbleBase) * 16 + (lo - kNibbleBase))
+                     : 0;
+    }
+}
+
+int32_t bytesPerRow(int32_t width) {
+    return width <= 0 ? 0 : (width - 1) / 8 + 1;
+}
+
+int32_t heldSide(int32_t v) {
+    return std::clamp(v, 0, SPtn::kMaxBitPatternSide);
+}
+
+bool isBitPatternSize(SSize s) {
+    return s.width > 0 && s.height > 0 && s.width <= SPtn::kMaxBitPatternSide &&
+           s.height <= SPtn::kMaxBitPatternSide;
+}
+
+} // namespace
+
 SPtn::SPtn(const SPtn& other) : m_name(other.m_name), m_size(other.m_size), m_bits(other.m_bits) {
+    m_objects.reserve(other.m_objects.size());
     for (const auto& o : other.m_objects)
         m_objects.push_back(o->duplicate());
 }
+
 SPtn& SPtn::operator=(const SPtn& other) {
     if (this != &other) {
         SPtn copy(other);
@@ -13,33 +75,193 @@ SPtn& SPtn::operator=(const SPtn& other) {
     }
     return *this;
 }
-bool SPtn::read(STagReader&) {
-    return false;
+
+int32_t SPtn::rowStride(int32_t width) {
+    return width <= 0 ? 0 : static_cast<int32_t>((int64_t{width} + 15) / 16 * 2);
 }
-bool SPtn::write(STagWriter&, std::optional<std::string_view>) const {
-    return false;
+
+bool SPtn::bitPatternAllowed() const {
+    // Beyond 501 pixels the row layout is undefined: such a "+BMP" is skipped, the size kept.
+    return isBitPatternSize(m_size) && m_name && !m_name->empty() && m_bits.empty();
 }
-void SPtn::setBitPatternSize(SSize, bool) {}
-int32_t SPtn::rowStride(int32_t) {
-    return 0;
+
+bool SPtn::read(STagReader& reader) {
+    m_bits.clear();
+    m_objects.clear();
+    m_name.reset();
+    m_size = {};
+    SSize bitsSize;
+    const bool ok = readBody(reader, bitsSize);
+    fitBitPattern(bitsSize);
+    return ok;
 }
-bool SPtn::pixel(int32_t, int32_t) const {
-    return false;
+
+bool SPtn::readBody(STagReader& reader, SSize& bitsSize) {
+    std::string word;
+    for (;;) {
+        if (reader.readWord(word) < 0)
+            return true;
+        if (word.empty())
+            continue;
+        if (word[0] == '-')
+            return word == "-PTN";
+        if (word == "+BMP" && bitPatternAllowed()) {
+            if (!readBitPattern(reader))
+                return false;
+            bitsSize = m_size;
+        } else if (auto object = makeObject(word)) {
+            if (object->read(reader))
+                m_objects.push_back(std::move(object));
+        } else if (word[0] == '+') {
+            word[0] = '-';
+            if (reader.skipTo(word) < 0)
+                return false;
+        } else if (STagField field; STagField::split(word, field) && !field.value.empty()) {
+            if (field.key == "X")
+                m_size.width = STagField::toInt(field.value);
+            else if (field.key == "Y")
+                m_size.height = STagField::toInt(field.value);
+            else if (field.key == "N")
+                m_name = std::string(field.value);
+        }
+    }
 }
-void SPtn::setPixel(int32_t, int32_t, bool) {}
+
+bool SPtn::readBitPattern(STagReader& reader) {
+    const int32_t w = heldSide(m_size.width);
+    const int32_t h = heldSide(m_size.height);
+    const size_t stride = static_cast<size_t>(rowStride(w));
+    const size_t rowBytes = static_cast<size_t>(bytesPerRow(w));
+    std::vector<uint8_t> bits(stride * static_cast<size_t>(h), 0);
+    int32_t rows = 0;
+    std::string word;
+    for (;;) {
+        if (reader.readWord(word) < 0)
+            return false;
+        if (word == "-BMP") {
+            m_bits = std::move(bits);
+            return true;
+        }
+        if (!word.empty() && word[0] == '-')
+            return false;
+        if (!word.empty() && word[0] == '+') {
+            word[0] = '-';
+            if (reader.skipTo(word) < 0)
+                return false;
+        } else if (rows < h) {
+            decodeRow(word, bits.data() + stride * static_cast<size_t>(rows), rowBytes);
+            ++rows;
+        }
+    }
+}
+
+void SPtn::fitBitPattern(SSize bitsSize) {
+    if (m_bits.empty() || m_size == bitsSize)
+        return;
+    const SSize wanted = m_size;
+    m_size = bitsSize;
+    setBitPatternSize(wanted, !isBitPatternSize(wanted));
+}
+
+void SPtn::setBitPatternSize(SSize size, bool remove) {
+    if (remove) {
+        m_bits.clear();
+        m_size = size;
+        return;
+    }
+    static constexpr std::array<uint8_t, 8> kKeepMask = {0xFF, 0x80, 0xC0, 0xE0,
+                                                         0xF0, 0xF8, 0xFC, 0xFE};
+    const SSize held(heldSide(size.width), heldSide(size.height));
+    const size_t stride = static_cast<size_t>(rowStride(held.width));
+    std::vector<uint8_t> bits(stride * static_cast<size_t>(held.height), 0);
+    if (!m_bits.empty()) {
+        const size_t oldStride = static_cast<size_t>(bitPatternStride());
+        const int32_t m = std::min(held.width, m_size.width);
+        const size_t copy = static_cast<size_t>(bytesPerRow(m));
+        const int32_t rows = std::min(held.height, m_size.height);
+        for (int32_t r = 0; r < rows && copy > 0; ++r) {
+            const size_t from = oldStride * static_cast<size_t>(r);
+            if (from + copy > m_bits.size())
+                break;
+            uint8_t* to = bits.data() + stride * static_cast<size_t>(r);
+            std::memcpy(to, m_bits.data() + from, copy);
+            to[copy - 1] &= kKeepMask[static_cast<size_t>(m % 8)];
+        }
+    }
+    m_bits = std::move(bits);
+    m_size = held;
+}
+
+bool SPtn::pixel(int32_t x, int32_t y) const {
+    if (m_bits.empty() || x < 0 || y < 0 || x >= m_size.width || y >= m_size.height)
+        return false;
+    const size_t at = static_cast<size_t>(bitPatternStride()) * static_cast<size_t>(y) +
+                      static_cast<size_t>(x / 8);
+    return at < m_bits.size() && (m_bits[at] & (0x80 >> (x % 8))) != 0;
+}
+
+void SPtn::setPixel(int32_t x, int32_t y, bool ink) {
+    if (m_bits.empty() || x < 0 || y < 0 || x >= m_size.width || y >= m_size.height)
+        return;
+    const size_t at = static_cast<size_t>(bitPatternStride()) * static_cast<size_t>(y) +
+                      static_cast<size_t>(x / 8);
+    if (at >= m_bits.size())
+        return;
+    const auto bit = static_cast<uint8_t>(0x80 >> (x % 8));
+    m_bits[at] =
+        ink ? static_cast<uint8_t>(m_bits[at] | bit) : static_cast<uint8_t>(m_bits[at] & ~bit);
+}
+
 SPtnObj* SPtn::object(int32_t index) const {
     return index >= 0 && index < objectCount() ? m_objects[static_cast<size_t>(index)].get()
                                                : nullptr;
 }
+
 void SPtn::appendObject(std::unique_ptr<SPtnObj> object) {
-    m_objects.push_back(std::move(object));
+    if (object)
+        m_objects.push_back(std::move(object));
 }
-bool SPtn::readBitPattern(STagReader&) {
-    return false;
+
+bool SPtn::write(STagWriter& writer, std::optional<std::string_view> nameOverride) const {
+    const std::string_view name = nameOverride ? *nameOverride
+                                  : m_name     ? std::string_view(*m_name)
+                                               : std::string_view();
+    bool ok = writer.writeWord("+PTN") == 0;
+    ok &= writer.writeText("N", name) == 0;
+    ok &= writer.writeInt("X", m_size.width) == 0;
+    ok &= writer.writeInt("Y", m_size.height) == 0;
+    ok &= writer.endLine() == 0;
+    if (hasBitPattern())
+        ok &= writeBitPattern(writer);
+    for (const auto& object : m_objects) {
+        // A polygon of more than 32 nodes has no file form and is left out.
+        const auto* polygon = dynamic_cast<const SPtnObjPolygon*>(object.get());
+        if (!object->write(writer) && !(polygon && !polygon->isWritable()))
+            ok = false;
+    }
+    ok &= writer.writeWord("-PTN") == 0;
+    ok &= writer.endLine() == 0;
+    return ok;
 }
-bool SPtn::writeBitPattern(STagWriter&) const {
-    return false;
-}
-bool SPtn::readObject(STagReader&, std::string_view, bool&) {
-    return false;
+
+bool SPtn::writeBitPattern(STagWriter& writer) const {
+    const size_t stride = static_cast<size_t>(bitPatternStride());
+    const size_t rowBytes = std::min(static_cast<size_t>(bytesPerRow(m_size.width)), stride);
+    bool ok = writer.writeWord("+BMP") == 0;
+    ok &= writer.endLine() == 0;
+    std::string text;
+    for (int32_t r = 0; r < m_size.height; ++r) {
+        const size_t from = stride * static_cast<size_t>(r);
+        const size_t n = from < m_bits.size() ? std::min(rowBytes, m_bits.size() - from) : 0;
+        text.clear();
+        for (size_t k = 0; k < n; ++k) {
+            text += static_cast<char>(kNibbleBase + (m_bits[from + k] >> 4));
+            text += static_cast<char>(kNibbleBase + (m_bits[from + k] & 0x0F));
+        }
+        ok &= writer.writeWord(text) == 0;
+        ok &= writer.endLine() == 0;
+    }
+    ok &= writer.writeWord("-BMP") == 0;
+    ok &= writer.endLine() == 0;
+    return ok;
 }

@@ -64,9 +64,12 @@ public:
     void appendObject(std::unique_ptr<SPtnObj> object);
 
 private:
+    bool readBody(STagReader& reader, SSize& bitsSize);
+    bool bitPatternAllowed() const;
     bool readBitPattern(STagReader& reader);
+    // Keeps the bit pattern's layout in step with a size changed after it was read.
+    void fitBitPattern(SSize bitsSize);
     bool writeBitPattern(STagWriter& writer) const;
-    bool readObject(STagReader& reader, std::string_view opening, bool& handled);
 
     std::optional<std::string> m_name;
     SSize m_size;

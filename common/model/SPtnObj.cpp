@@ -1,38 +1,155 @@
 #include "SPtnObj.h"
+
 #include "STagField.h"
 #include "STagReader.h"
 #include "STagWriter.h"
 
-SPoint SPtnObj::rotatePoint(SPoint p, SPoint) {
-    return p;
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace {
+constexpr int32_t kFullCircle = 5760;
+constexpr double kUnitsPerRadian = 2880.0 / std::numbers::pi;
+} // namespace
+
+SPoint SPtnObj::rotatePoint(SPoint p, SPoint center) {
+    return {addWrap(center.x, subWrap(center.y, p.y)), addWrap(center.y, subWrap(p.x, center.x))};
 }
-SPoint SPtnObj::mirrorPoint(SPoint p, int32_t) {
-    return p;
+
+SPoint SPtnObj::mirrorPoint(SPoint p, int32_t x) {
+    return {subWrap(mulWrap(2, x), p.x), p.y};
 }
-bool SPtnObj::segmentHit(SPoint, SPoint, SPoint) {
-    return false;
+
+bool SPtnObj::segmentHit(SPoint a, SPoint b, SPoint p) {
+    const int64_t px = p.x;
+    const int64_t py = p.y;
+    if (std::max(a.x, b.x) < px - 1 || std::max(a.y, b.y) < py - 1 || px + 1 < std::min(a.x, b.x) ||
+        py + 1 < std::min(a.y, b.y))
+        return false;
+    if (a.x == b.x)
+        return true;
+    const double m = (double(b.y) - a.y) / (double(b.x) - a.x);
+    const double c = a.y - m * a.x;
+    const double u = m * (double(px) - 1) + c;
+    const double v = m * (double(px) + 1) + c;
+    const double top = double(py) - 1;
+    const double bottom = double(py) + 1;
+    if (bottom < u && bottom < v)
+        return false;
+    return !(u < top && v < top);
 }
-int32_t SPtnObj::normaliseAngle(int32_t a) {
-    return a;
+
+int32_t SPtnObj::normaliseAngle(int32_t angle) {
+    const int32_t r = angle % kFullCircle;
+    return r < 0 ? r + kFullCircle : r;
 }
-SPoint SPtnObj::arcPoint(SPoint c, int32_t, int32_t) {
-    return c;
+
+SPoint SPtnObj::arcPoint(SPoint center, int32_t radius, int32_t angle) {
+    const double a = angle / kUnitsPerRadian;
+    return {clampToInt32(std::trunc(center.x + radius * std::cos(a))),
+            clampToInt32(std::trunc(center.y - radius * std::sin(a)))};
 }
-int32_t SPtnObj::angleOf(SPoint, SPoint) {
-    return 0;
+
+int32_t SPtnObj::angleOf(SPoint center, SPoint q) {
+    const double dx = double(q.x) - center.x;
+    const double dy = double(q.y) - center.y;
+    const double d = std::sqrt(dx * dx + dy * dy);
+    if (d == 0) // the centre itself has no direction
+        return 0;
+    double alpha = std::acos(std::clamp(dx / d, -1.0, 1.0));
+    if (q.y > center.y)
+        alpha = 2 * std::numbers::pi - alpha;
+    return clampToInt32(std::trunc(alpha * kUnitsPerRadian + 0.5));
 }
-int32_t SPtnObj::clampToInt32(double) {
-    return 0;
+
+int32_t SPtnObj::clampToInt32(double v) {
+    if (std::isnan(v))
+        return 0;
+    if (v >= 2147483647.0)
+        return std::numeric_limits<int32_t>::max();
+    if (v <= -2147483648.0)
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(v);
 }
-int32_t SPtnObj::clampToInt32(int64_t) {
-    return 0;
+
+int32_t SPtnObj::clampToInt32(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
 }
-SPtnObj::SectionStep SPtnObj::nextField(STagReader&, std::string&, STagField&, std::string_view) {
-    return SectionStep::Failed;
+
+SPtnObj::SectionStep SPtnObj::nextField(STagReader& reader, std::string& word, STagField& field,
+                                        std::string_view closing) {
+    for (;;) {
+        if (reader.readWord(word) < 0)
+            return SectionStep::End;
+        if (word.empty())
+            continue;
+        if (word[0] == '-')
+            return word == closing ? SectionStep::Closed : SectionStep::Failed;
+        if (word[0] == '+') {
+            word[0] = '-';
+            if (reader.skipTo(word) < 0)
+                return SectionStep::Failed;
+            continue;
+        }
+        if (STagField::split(word, field) && !field.value.empty())
+            return SectionStep::Field;
+    }
 }
-SPoint SPtnObj::relative(SPoint p, const std::optional<SPoint>&) {
-    return p;
+
+bool SPtnObj::readTwoPoints(STagReader& reader, std::string_view closing, bool withFill,
+                            SPoint& first, SPoint& second) {
+    m_width = kDefaultWidth;
+    m_style = 0;
+    if (withFill)
+        m_fill = kNotFilled;
+    first = {};
+    second = {};
+    bool onSecond = false;
+    std::string word;
+    STagField field;
+    for (;;) {
+        switch (nextField(reader, word, field, closing)) {
+        case SectionStep::End:
+        case SectionStep::Closed:
+            return true;
+        case SectionStep::Failed:
+            return false;
+        case SectionStep::Field:
+            break;
+        }
+        const int32_t v = STagField::toInt(field.value);
+        if (field.key == "W") {
+            m_width = v;
+        } else if (field.key == "S") {
+            m_style = v;
+        } else if (field.key == "F" && withFill) {
+            m_fill = v;
+        } else if (field.key == "X") {
+            (onSecond ? second : first).x = v;
+        } else if (field.key == "Y") {
+            (onSecond ? second : first).y = v;
+            onSecond = true;
+        }
+    }
 }
-bool SPtnObj::writeStyle(STagWriter&, bool) const {
-    return false;
+
+SPoint SPtnObj::relative(SPoint p, const std::optional<SPoint>& origin) {
+    return origin ? p - *origin : p;
+}
+
+bool SPtnObj::writeStyle(STagWriter& writer, bool withFill) const {
+    int rc = writer.writeInt("W", m_width);
+    rc |= writer.writeInt("S", m_style);
+    if (withFill)
+        rc |= writer.writeInt("F", m_fill);
+    return rc == 0;
+}
+
+bool SPtnObj::writePoint(STagWriter& writer, SPoint p, const std::optional<SPoint>& origin) {
+    const SPoint q = relative(p, origin);
+    const bool ok = writer.writeInt("X", q.x) == 0;
+    return writer.writeInt("Y", q.y) == 0 && ok;
 }

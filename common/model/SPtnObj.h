@@ -77,7 +77,12 @@ protected:
     // words that are no field ignored. `closing` is the section's own closing word.
     static SectionStep nextField(STagReader& reader, std::string& word, STagField& field,
                                  std::string_view closing);
+    // Line and ellipse: reading defaults, "W", "S", optionally "F", then "X"/"Y" of the first
+    // point up to its "Y" and of the second point after it.
+    bool readTwoPoints(STagReader& reader, std::string_view closing, bool withFill, SPoint& first,
+                       SPoint& second);
     static SPoint relative(SPoint p, const std::optional<SPoint>& origin);
+    static bool writePoint(STagWriter& writer, SPoint p, const std::optional<SPoint>& origin);
     // Writes "W", "S" and, when `withFill`, "F".
     bool writeStyle(STagWriter& writer, bool withFill) const;
 
