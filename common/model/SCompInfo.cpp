@@ -186,10 +186,20 @@ std::unique_ptr<SPtn> SCompInfo::takePattern() { return std::move(m_pattern); }
 
 void SCompInfo::addPin(const SPin* pin) {
     if (pin)
-        m_pins.push_back(*pin);
+        addPin(*pin);
 }
 
-void SCompInfo::addPin(SPin pin) { m_pins.push_back(std::move(pin)); }
+// Every pin carries one number per block of its component.
+void SCompInfo::addPin(SPin pin) {
+    pin.setBlockCount(m_blockCount);
+    m_pins.push_back(std::move(pin));
+}
+
+void SCompInfo::setPins(std::vector<SPin> pins) {
+    for (SPin& pin : pins)
+        pin.setBlockCount(m_blockCount);
+    m_pins = std::move(pins);
+}
 
 SPin* SCompInfo::pinAt(int32_t index) {
     return index >= 0 && index < pinCount() ? &m_pins[static_cast<size_t>(index)] : nullptr;

@@ -79,8 +79,9 @@ public:
     // Pins, in the order read or added. Pointers into the list stay valid until it changes.
     int32_t pinCount() const { return static_cast<int32_t>(m_pins.size()); }
     const std::vector<SPin>& pins() const { return m_pins; }
-    // Replaces the whole list (the edit document stores its copies back this way).
-    void setPins(std::vector<SPin> pins) { m_pins = std::move(pins); }
+    // Replaces the whole list (the edit document stores its copies back this way). Added pins
+    // get one number per block of this component.
+    void setPins(std::vector<SPin> pins);
     // Appends a copy; a null pin is ignored.
     void addPin(const SPin* pin);
     void addPin(SPin pin);

@@ -111,6 +111,7 @@ int32_t STagReader::readWord(std::string& word) {
             break;
     }
     const int32_t startLine = m_line;
+    m_wordLine = startLine;
     while (!isDelimiter(c) && word.size() < kMaxWordBytes) {
         if (c == '%') {
             const int high = next();

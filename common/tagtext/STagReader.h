@@ -30,6 +30,8 @@ public:
     int32_t skipTo(std::string_view word);
 
     int32_t line() const { return m_line; }
+    // The line on which the last word read started: where a reader that fails says it failed.
+    int32_t wordLine() const { return m_wordLine; }
     // True when the attached file reported a read error (as opposed to its end).
     bool hasReadError() const { return m_readError; }
 
@@ -43,5 +45,6 @@ private:
     const char* m_cur = nullptr;
     const char* m_end = nullptr;
     int32_t m_line = 1;
+    int32_t m_wordLine = 0;
     bool m_readError = false;
 };

@@ -1,0 +1,379 @@
+#include "SCompLib.h"
+
+#include "SAtomicFile.h"
+#include "SPtn.h"
+#include "STagField.h"
+#include "STagReader.h"
+#include "STagWriter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+// The patterns of the block being read, found by name (the first of a name wins).
+struct SCompLib::BlockState {
+    std::vector<BlockPattern> patterns;
+    std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> byName;
+
+    void clear() {
+        patterns.clear();
+        byName.clear();
+    }
+};
+
+namespace {
+
+bool allDigits(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+} // namespace
+
+SCompLib::SCompLib() = default;
+SCompLib::~SCompLib() = default;
+
+bool SCompLib::fail(LoadError error, const STagReader& reader) {
+    m_loadError = error;
+    m_errorLine = reader.wordLine();
+    return false;
+}
+
+bool SCompLib::load(const std::string& path) {
+    m_loadError = LoadError::None;
+    m_errorLine = 0;
+    if (m_path) {
+        m_loadError = LoadError::AlreadyLoaded;
+        return false;
+    }
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        m_loadError = LoadError::CannotOpen;
+        return false;
+    }
+    STagReader reader;
+    reader.attachFile(file.get());
+    std::string word;
+    if (reader.readWord(word) < 0)
+        return fail(reader.hasReadError() ? LoadError::ReadError : LoadError::NotALibrary, reader);
+    if (word == kSchematicOpen) {
+        // A schematic without embedded parts is an empty library.
+        if (reader.skipTo(kLibraryOpen) < 0) {
+            if (reader.hasReadError())
+                return fail(LoadError::ReadError, reader);
+            m_path = path;
+            return true;
+        }
+    } else if (word != kLibraryOpen) {
+        return fail(LoadError::NotALibrary, reader);
+    }
+    if (!readBlocks(reader, false))
+        return false;
+    m_path = path;
+    return true;
+}
+
+bool SCompLib::readBlocks(STagReader& reader, bool stopAfterFirstComponent) {
+    m_loadError = LoadError::None;
+    m_errorLine = 0;
+    BlockState block;
+    std::string word;
+    Step step = Step::Continue;
+    while (step == Step::Continue && reader.readWord(word) >= 0)
+        step = readBlockWord(reader, word, block, stopAfterFirstComponent);
+    // A read error looks like the end of the input to the readers; it must not pass for it.
+    if (reader.hasReadError())
+        return fail(LoadError::ReadError, reader);
+    return step != Step::Fail;
+}
+
+SCompLib::Step SCompLib::readBlockWord(STagReader& reader, std::string& word, BlockState& block,
+                                       bool stopAfterFirstComponent) {
+    if (word == kLibraryClose) {
+        // The patterns of one block are never visible in another.
+        block.clear();
+        return reader.skipTo(kLibraryOpen) < 0 ? Step::Stop : Step::Continue;
+    }
+    if (word[0] == '-') {
+        fail(LoadError::BadClosingWord, reader);
+        return Step::Fail;
+    }
+    if (word == "+PTN")
+        return readPattern(reader, block) ? Step::Continue : Step::Fail;
+    if (word == "+COMP") {
+        if (!readComponent(reader, block))
+            return Step::Fail;
+        return stopAfterFirstComponent ? Step::Stop : Step::Continue;
+    }
+    if (word == "+ALIAS")
+        return readAlias(reader) ? Step::Continue : Step::Fail;
+    if (word[0] == '+') {
+        const int32_t opened = reader.wordLine();
+        word[0] = '-';
+        if (reader.skipTo(word) < 0) {
+            fail(LoadError::UnclosedSection, reader);
+            m_errorLine = opened;
+            return Step::Fail;
+        }
+        return Step::Continue;
+    }
+    STagField field;
+    if (STagField::split(word, field) && field.key == "PROP")
+        m_property = field.value;
+    return Step::Continue;
+}
+
+bool SCompLib::readPattern(STagReader& reader, BlockState& block) {
+    auto pattern = std::make_unique<SPtn>();
+    if (!pattern->read(reader))
+        return fail(LoadError::BadPattern, reader);
+    if (pattern->name() && !pattern->name()->empty())
+        block.byName.emplace(*pattern->name(), block.patterns.size());
+    block.patterns.push_back({std::move(pattern), nullptr});
+    return true;
+}
+
+bool SCompLib::readComponent(STagReader& reader, BlockState& block) {
+    auto component = std::make_unique<SCompInfo>();
+    std::string name;
+    std::string patternName;
+    if (!component->read(reader, name, patternName))
+        return fail(LoadError::BadComponent, reader);
+    if (!patternName.empty()) {
+        const auto it = block.byName.find(patternName);
+        if (it != block.byName.end()) {
+            // Every component gets its own copy; the first one simply takes the original.
+            BlockPattern& found = block.patterns[it->second];
+            if (found.pattern) {
+                component->setPattern(std::move(found.pattern));
+                found.takenBy = component.get();
+            } else if (found.takenBy && found.takenBy->pattern()) {
+                component->setPattern(std::make_unique<SPtn>(*found.takenBy->pattern()));
+            }
+        }
+    }
+    SCompInfo* definition = component.get();
+    m_components.push_back(std::move(component));
+    appendEntry(makeUniqueName(name), definition);
+    return true;
+}
+
+bool SCompLib::readAlias(STagReader& reader) {
+    std::string word;
+    std::string target;
+    std::string alias;
+    while (reader.readWord(word) >= 0) {
+        if (word[0] == '-') {
+            if (word != "-ALIAS" || target.empty() || alias.empty())
+                return fail(LoadError::BadAlias, reader);
+            break;
+        }
+        if (word[0] == '+') {
+            word[0] = '-';
+            if (reader.skipTo(word) < 0)
+                return fail(LoadError::BadAlias, reader);
+            continue;
+        }
+        STagField field;
+        if (!STagField::split(word, field) || field.value.empty())
+            continue;
+        if (field.key == "N")
+            target = field.value;
+        else if (field.key == "A")
+            alias = field.value;
+    }
+    // An alias cut off by the end of the input is kept only when it names both ends; one that
+    // refers to no entry is dropped.
+    if (target.empty() || alias.empty())
+        return true;
+    if (const SCompIndex* entry = findEntry(target))
+        appendEntry(makeUniqueName(alias), entry->component());
+    return true;
+}
+
+bool SCompLib::save(const std::string& path) const {
+    std::vector<const SCompIndex*> order;
+    order.reserve(m_entries.size());
+    for (const auto& entry : m_entries)
+        order.push_back(entry.get());
+    return save(path, order);
+}
+
+bool SCompLib::save(const std::string& path, const std::vector<const SCompIndex*>& order) const {
+    SAtomicFile file(path);
+    if (!file.open())
+        return false;
+    // Large writes: a library is written in one sweep of many small words.
+    std::setvbuf(file.file(), nullptr, _IOFBF, size_t{1} << 20);
+    STagWriter writer;
+    writer.attachFile(file.file());
+    if (!write(writer, order)) {
+        file.discard();
+        return false;
+    }
+    return file.commit();
+}
+
+bool SCompLib::write(STagWriter& w, const std::vector<const SCompIndex*>& order) const {
+    bool ok = w.writeWord(kLibraryOpen) >= 0 && w.endLine() >= 0 &&
+              w.writeText("PROP", m_property) >= 0 && w.endLine() >= 0;
+    // The first entry written for each definition; later ones become aliases of it.
+    std::unordered_map<const SCompInfo*, const SCompIndex*> written;
+    written.reserve(order.size());
+    for (const SCompIndex* entry : order) {
+        if (!ok)
+            break;
+        if (!entry || entry->name().empty() || !entry->component())
+            continue;
+        const auto [it, first] = written.emplace(entry->component(), entry);
+        if (first) {
+            ok = entry->component()->write(w, entry->name());
+        } else {
+            ok = w.writeWord("+ALIAS") >= 0 && w.writeText("A", entry->name()) >= 0 &&
+                 w.writeText("N", it->second->name()) >= 0 && w.writeWord("-ALIAS") >= 0 &&
+                 w.endLine() >= 0;
+        }
+    }
+    return ok && w.writeWord(kLibraryClose) >= 0 && w.endLine() >= 0;
+}
+
+bool SCompLib::isUniqueName(std::string_view name) const {
+    return m_names.find(name) == m_names.end();
+}
+
+std::string SCompLib::makeUniqueName(std::string_view name) const {
+    if (isUniqueName(name))
+        return std::string(name);
+    std::string_view base = name;
+    int64_t counter = 0;
+    if (!name.empty() && name.back() == ')') {
+        const size_t open = name.rfind('(', name.size() - 1);
+        if (open != std::string_view::npos) {
+            const std::string_view digits = name.substr(open + 1, name.size() - open - 2);
+            if (allDigits(digits)) {
+                base = name.substr(0, open);
+                counter = STagField::toInt(digits);
+            }
+        }
+    }
+    std::string candidate;
+    for (int32_t tries = 1; tries <= kMaxUniqueTries; ++tries) {
+        char number[24];
+        const auto end = std::to_chars(number, number + sizeof number, counter + tries).ptr;
+        candidate.assign(base);
+        candidate.push_back('(');
+        candidate.append(number, end);
+        candidate.push_back(')');
+        if (isUniqueName(candidate))
+            break;
+    }
+    return candidate;
+}
+
+SCompIndex* SCompLib::entryAt(int32_t index) const {
+    return index >= 0 && index < entryCount() ? m_entries[static_cast<size_t>(index)].get()
+                                              : nullptr;
+}
+
+SCompIndex* SCompLib::findEntry(std::string_view name) const {
+    const auto it = m_names.find(name);
+    return it == m_names.end() ? nullptr : it->second.first;
+}
+
+SCompIndex* SCompLib::firstEntryOf(const SCompInfo* component) const {
+    for (const auto& entry : m_entries) {
+        if (entry->component() == component)
+            return entry.get();
+    }
+    return nullptr;
+}
+
+SCompIndex* SCompLib::appendEntry(std::string name, SCompInfo* component) {
+    m_entries.push_back(std::make_unique<SCompIndex>(std::move(name), component));
+    SCompIndex* entry = m_entries.back().get();
+    auto it = m_names.find(entry->name());
+    if (it == m_names.end())
+        it = m_names.emplace(entry->name(), NameSlot{entry, 0}).first;
+    ++it->second.count;
+    return entry;
+}
+
+// Drops the entry's name from the table (the entry itself stays).
+void SCompLib::forgetName(const SCompIndex* entry) {
+    const auto it = m_names.find(entry->name());
+    if (it == m_names.end())
+        return;
+    if (--it->second.count == 0) {
+        m_names.erase(it);
+        return;
+    }
+    if (it->second.first != entry)
+        return;
+    for (const auto& other : m_entries) {
+        if (other.get() != entry && other->name() == entry->name()) {
+            it->second.first = other.get();
+            return;
+        }
+    }
+}
+
+SCompIndex* SCompLib::addComponent(std::unique_ptr<SCompInfo> component, std::string name) {
+    if (!component)
+        return nullptr;
+    SCompInfo* definition = component.get();
+    m_components.push_back(std::move(component));
+    return appendEntry(std::move(name), definition);
+}
+
+SCompIndex* SCompLib::addAlias(SCompInfo* component, std::string name) {
+    const bool owned = std::any_of(m_components.begin(), m_components.end(),
+                                   [&](const auto& c) { return c.get() == component; });
+    return owned && component ? appendEntry(std::move(name), component) : nullptr;
+}
+
+void SCompLib::removeEntry(const SCompIndex* entry) {
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
+                                 [&](const auto& e) { return e.get() == entry; });
+    if (it == m_entries.end())
+        return;
+    forgetName(entry);
+    const SCompInfo* component = entry->component();
+    m_entries.erase(it);
+    if (firstEntryOf(component))
+        return;
+    const auto c = std::find_if(m_components.begin(), m_components.end(),
+                                [&](const auto& p) { return p.get() == component; });
+    if (c != m_components.end())
+        m_components.erase(c);
+}
+
+void SCompLib::renameEntry(SCompIndex* entry, std::string name) {
+    if (!entry)
+        return;
+    forgetName(entry);
+    entry->m_name = std::move(name);
+    auto it = m_names.find(entry->name());
+    if (it == m_names.end()) {
+        m_names.emplace(entry->name(), NameSlot{entry, 1});
+        return;
+    }
+    ++it->second.count;
+    for (const auto& other : m_entries) {
+        if (other->name() == entry->name()) {
+            it->second.first = other.get();
+            return;
+        }
+    }
+}
+
+void SCompLib::clear() {
+    m_entries.clear();
+    m_components.clear();
+    m_names.clear();
+    m_path.reset();
+    m_loadError = LoadError::None;
+    m_errorLine = 0;
+}
