@@ -1,0 +1,462 @@
+#include "SCompEditDoc.h"
+
+#include "SClipboard.h"
+#include "SCompInfo.h"
+#include "SEditClipboardText.h"
+#include "SPin.h"
+#include "SPtn.h"
+#include "SPtnObj.h"
+#include "nextSequenceText.h"
+
+#include <algorithm>
+#include <iterator>
+#include <limits>
+#include <utility>
+
+namespace {
+
+int32_t saturate(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+} // namespace
+
+void SCompEditDoc::loadComponent(const SCompInfo* info) {
+    clearDocument();
+    if (!info)
+        return;
+    m_size = info->size();
+    m_blockCount = info->blockCount();
+    const SPtn* pattern = info->pattern();
+    m_hasPattern = pattern != nullptr;
+    m_main.reserve(info->pins().size() + (pattern ? pattern->objects().size() : 0));
+    for (const SPin& pin : info->pins())
+        m_main.push_back(std::make_unique<SCompEditElm>(0, std::make_unique<SPin>(pin)));
+    if (!pattern)
+        return;
+    for (const auto& object : pattern->objects()) {
+        if (object)
+            m_main.push_back(std::make_unique<SCompEditElm>(0, object->duplicate()));
+    }
+}
+
+void SCompEditDoc::storeComponent(SCompInfo& info) {
+    releaseSelection();
+    const int32_t op = nextOpNumber();
+    if (!m_noCheckPtnRect)
+        takeOutStrayObjects(op);
+
+    SPtn* pattern = info.pattern();
+    std::vector<SPin> pins;
+    std::vector<std::unique_ptr<SPtnObj>> objects;
+    for (const auto& elm : m_main) {
+        if (!elm->isLive())
+            continue;
+        if (elm->isPin())
+            pins.push_back(*elm->pin());
+        else if (pattern && elm->patternObject())
+            objects.push_back(elm->patternObject()->duplicate());
+    }
+    if (info.size() != m_size)
+        info.setSize(m_size, false, !(pattern && pattern->hasBitPattern()));
+    info.setPins(std::move(pins));
+    info.setBlockCount(m_blockCount);
+    if (pattern)
+        pattern->setObjects(std::move(objects));
+}
+
+// Objects wholly outside the body widened by the margin would be lost to sight; they are taken
+// out under the store's own operation so Undo can bring them back.
+void SCompEditDoc::takeOutStrayObjects(int32_t opNumber) {
+    const SRect area(-kStoreMargin, -kStoreMargin,
+                     saturate(int64_t{m_size.width} * 10 + kStoreMargin),
+                     saturate(int64_t{m_size.height} * 10 + kStoreMargin));
+    for (const auto& elm : m_main) {
+        if (!elm->isLive() || !elm->isPatternObject())
+            continue;
+        if (!elm->patternObject()->isInside(area)) {
+            elm->m_deleteOp = opNumber;
+            m_dirty = true;
+        }
+    }
+}
+
+void SCompEditDoc::clearDocument() {
+    m_selection.clear();
+    m_main.clear();
+    m_opNumber = 0;
+    m_dirty = false;
+    m_selectionChanged = false;
+    m_blockCount = 1;
+    m_hasPattern = false;
+    m_selectionRect = SRect::empty();
+    m_selectionRectStale = true;
+    m_lastPinNumber.clear();
+    m_lastPinName.clear();
+}
+
+int32_t SCompEditDoc::nextOpNumber() {
+    if (m_opNumber < std::numeric_limits<int32_t>::max())
+        ++m_opNumber;
+    return m_opNumber;
+}
+
+void SCompEditDoc::dropOpNumber() {
+    if (m_opNumber > 0)
+        --m_opNumber;
+}
+
+bool SCompEditDoc::undo() {
+    releaseSelection();
+    if (m_main.empty()) {
+        m_opNumber = 0;
+        return false;
+    }
+    int32_t changes = 0;
+    while (changes == 0 && m_opNumber > 0) {
+        changes = undoStep();
+        --m_opNumber;
+    }
+    return changes > 0;
+}
+
+// Reverts the current operation in one pass: what it took out comes back, what it placed goes.
+int32_t SCompEditDoc::undoStep() {
+    const int32_t op = m_opNumber;
+    int32_t changes = 0;
+    size_t kept = 0;
+    for (size_t i = 0; i < m_main.size(); ++i) {
+        SCompEditElm& elm = *m_main[i];
+        // An element placed by this very operation goes even if the operation also took it out.
+        if (elm.m_placeOp == op) {
+            ++changes;
+            continue;
+        }
+        if (elm.m_deleteOp == op) {
+            elm.m_deleteOp = -1;
+            ++changes;
+        }
+        if (kept != i)
+            m_main[kept] = std::move(m_main[i]);
+        ++kept;
+    }
+    m_main.resize(kept);
+    return changes;
+}
+
+bool SCompEditDoc::releaseSelection() {
+    if (m_selection.empty())
+        return false;
+    if (m_selectionChanged)
+        commitSelection();
+    else
+        dropSelection();
+    m_selection.clear();
+    m_selectionRectStale = true;
+    return true;
+}
+
+// The copies become committed elements under the operation that selected or placed them; their
+// sources stay taken out under that same operation, so one Undo reverts both.
+void SCompEditDoc::commitSelection() {
+    m_main.reserve(m_main.size() + m_selection.size());
+    for (SCompEditElm& elm : m_selection) {
+        if (elm.isPatternObject() && !elm.patternObject()->isValid())
+            continue;
+        elm.m_source = nullptr;
+        m_main.push_back(std::make_unique<SCompEditElm>(std::move(elm)));
+    }
+    m_selectionChanged = false;
+    m_dirty = true;
+}
+
+void SCompEditDoc::dropSelection() {
+    for (SCompEditElm& elm : m_selection) {
+        if (elm.m_source)
+            elm.m_source->m_deleteOp = -1;
+    }
+}
+
+bool SCompEditDoc::deleteSelection() {
+    if (m_selection.empty())
+        return false;
+    const bool hadCommitted = std::any_of(m_selection.begin(), m_selection.end(),
+                                          [](const SCompEditElm& e) { return e.source(); });
+    if (hadCommitted)
+        m_dirty = true;
+    m_selection.clear();
+    m_selectionChanged = false;
+    m_selectionRectStale = true;
+    return true;
+}
+
+bool SCompEditDoc::mirrorSelection() {
+    if (m_selection.empty())
+        return false;
+    const SRect rect = selectionRect();
+    const auto centerX = static_cast<int32_t>((int64_t{rect.left} + rect.right) / 2);
+    bool any = false;
+    for (SCompEditElm& elm : m_selection) {
+        if (SPtnObj* object = elm.patternObject()) {
+            object->mirrorAt(centerX);
+            any = true;
+        }
+    }
+    if (any) {
+        m_selectionChanged = true;
+        updateSelectionRect();
+    }
+    return any;
+}
+
+bool SCompEditDoc::rotateSelection() {
+    if (m_selection.empty())
+        return false;
+    const SPoint center = selectionRect().center();
+    bool any = false;
+    for (SCompEditElm& elm : m_selection) {
+        if (SPtnObj* object = elm.patternObject()) {
+            object->rotateAt(center);
+            any = true;
+        }
+    }
+    if (any) {
+        m_selectionChanged = true;
+        updateSelectionRect();
+    }
+    return any;
+}
+
+bool SCompEditDoc::moveSelection(int32_t dx, int32_t dy) {
+    if (m_selection.empty())
+        return false;
+    bool any = false;
+    for (SCompEditElm& elm : m_selection) {
+        if (SPtnObj* object = elm.patternObject()) {
+            object->move(dx, dy);
+            any = true;
+        }
+    }
+    if (any) {
+        m_selectionChanged = true;
+        m_selectionRectStale = true;
+    }
+    return any;
+}
+
+SRect SCompEditDoc::elementBox(const SCompEditElm& elm) const {
+    if (const SPin* pin = elm.pin())
+        return pinHitRect(pin->side(), pin->offset());
+    if (const SPtnObj* object = elm.patternObject())
+        return object->boundingRect();
+    return SRect::empty();
+}
+
+void SCompEditDoc::updateSelectionRect() {
+    if (m_selection.empty())
+        return;
+    SRect rect = SRect::empty();
+    for (const SCompEditElm& elm : m_selection)
+        rect.unite(elementBox(elm));
+    // Widened without wrapping: an empty polygon reports the largest coordinates.
+    m_selectionRect = SRect(saturate(int64_t{rect.left} - 1), saturate(int64_t{rect.top} - 1),
+                            saturate(int64_t{rect.right} + 1), saturate(int64_t{rect.bottom} + 1));
+    m_selectionRectStale = false;
+}
+
+SRect SCompEditDoc::selectionRect() {
+    if (m_selectionRectStale)
+        updateSelectionRect();
+    return m_selectionRect;
+}
+
+bool SCompEditDoc::isInSelectionRect(SPoint point) {
+    if (m_selection.empty())
+        return false;
+    return selectionRect().contains(point);
+}
+
+bool SCompEditDoc::selectionHasPin() const {
+    return std::any_of(m_selection.begin(), m_selection.end(),
+                       [](const SCompEditElm& e) { return e.isPin(); });
+}
+
+void SCompEditDoc::takeIntoSelection(SCompEditElm& elm) {
+    elm.m_deleteOp = m_opNumber;
+    m_selection.push_back(elm.copyFor(m_opNumber));
+    m_selectionRectStale = true;
+}
+
+// Taking unchanged copies changes nothing; a selection that already holds changed or new
+// objects must keep its flag, or releasing it would throw those changes away.
+void SCompEditDoc::selectionChangedBy(bool wasEmpty) {
+    if (wasEmpty)
+        m_selectionChanged = false;
+}
+
+int32_t SCompEditDoc::selectPinByPosition(int32_t side, int32_t offset) {
+    releaseSelection();
+    for (const auto& elm : m_main) {
+        const SPin* pin = elm->pin();
+        if (elm->isLive() && pin && pin->side() == side && pin->offset() == offset) {
+            takeIntoSelection(*elm);
+            selectionChangedBy(true);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int32_t SCompEditDoc::selectPinAt(SPoint point) {
+    releaseSelection();
+    for (const auto& elm : m_main) {
+        const SPin* pin = elm->pin();
+        if (elm->isLive() && pin && pinHitRect(pin->side(), pin->offset()).contains(point)) {
+            takeIntoSelection(*elm);
+            selectionChangedBy(true);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// Collected in main-list order and put in front of the selection in one go.
+int32_t SCompEditDoc::selectPatternObjectsIn(const SRect& rect) {
+    const bool wasEmpty = m_selection.empty();
+    std::vector<SCompEditElm> picked;
+    for (const auto& elm : m_main) {
+        if (!elm->isLive() || !elm->isPatternObject() || !elm->patternObject()->isInside(rect))
+            continue;
+        elm->m_deleteOp = m_opNumber;
+        picked.push_back(elm->copyFor(m_opNumber));
+    }
+    if (picked.empty())
+        return 0;
+    m_selection.insert(m_selection.begin(), std::make_move_iterator(picked.begin()),
+                       std::make_move_iterator(picked.end()));
+    m_selectionRectStale = true;
+    selectionChangedBy(wasEmpty);
+    return static_cast<int32_t>(picked.size());
+}
+
+bool SCompEditDoc::selectMainElement(size_t index) {
+    if (index >= m_main.size() || !m_main[index]->isLive())
+        return false;
+    const bool wasEmpty = m_selection.empty();
+    takeIntoSelection(*m_main[index]);
+    selectionChangedBy(wasEmpty);
+    return true;
+}
+
+void SCompEditDoc::addNewToSelection(SCompEditElm elm) {
+    m_selection.push_back(std::move(elm));
+    m_selectionChanged = true;
+    m_selectionRectStale = true;
+}
+
+bool SCompEditDoc::addPinToSelection(const SPin* pin) {
+    if (!pin)
+        return false;
+    addNewToSelection(SCompEditElm(m_opNumber, std::make_unique<SPin>(*pin)));
+    return true;
+}
+
+bool SCompEditDoc::addPatternObjectToSelection(const SPtnObj* object) {
+    if (!object)
+        return false;
+    addNewToSelection(SCompEditElm(m_opNumber, object->duplicate()));
+    return true;
+}
+
+const SPin* SCompEditDoc::findPinAtSamePosition(const SPin* pin) const {
+    if (!pin)
+        return nullptr;
+    for (const auto& elm : m_main) {
+        const SPin* other = elm->pin();
+        if (elm->isLive() && other && other->side() == pin->side() &&
+            other->offset() == pin->offset())
+            return other;
+    }
+    return nullptr;
+}
+
+SPoint SCompEditDoc::pinPoint(int32_t side, int32_t offset) const {
+    return SPinGeometry::pinPoint(m_size, side, offset);
+}
+
+SRect SCompEditDoc::pinHitRect(int32_t side, int32_t offset) const {
+    return SPinGeometry::pinHitRect(m_size, side, offset);
+}
+
+SPinPosition SCompEditDoc::pinPositionFromPoint(SPoint point) const {
+    return SPinGeometry::pinPositionFromPoint(m_size, point);
+}
+
+bool SCompEditDoc::copySelectionToClipboard(SClipboard& clipboard) {
+    if (m_selection.empty())
+        return false;
+    if (m_selection.size() == 1 && m_selection.front().isPin())
+        return clipboard.putText(SEditClipboardText::pinText(*m_selection.front().pin()));
+    std::vector<const SPtnObj*> objects;
+    for (const SCompEditElm& elm : m_selection) {
+        if (elm.patternObject())
+            objects.push_back(elm.patternObject());
+    }
+    return clipboard.putText(SEditClipboardText::patternText(objects, selectionRect().topLeft()));
+}
+
+int32_t SCompEditDoc::pastePatternObjects(std::string_view text, SPoint origin) {
+    if (SEditClipboardText::formatOf(text) != SEditClipboardText::Format::Pattern || !m_hasPattern)
+        return -1;
+    releaseSelection();
+    const int32_t op = nextOpNumber();
+    std::vector<std::unique_ptr<SPtnObj>> objects = SEditClipboardText::readPatternObjects(text);
+    for (auto& object : objects) {
+        object->move(origin.x, origin.y);
+        addNewToSelection(SCompEditElm(op, std::move(object)));
+    }
+    return static_cast<int32_t>(objects.size());
+}
+
+const SCompEditElm* SCompEditDoc::singleSelectedPin() const {
+    if (m_selection.size() != 1 || !m_selection.front().isPin())
+        return nullptr;
+    return &m_selection.front();
+}
+
+SCompEditElm* SCompEditDoc::singleSelectedPin() {
+    return const_cast<SCompEditElm*>(std::as_const(*this).singleSelectedPin());
+}
+
+bool SCompEditDoc::canNextPinNumber() const {
+    const SCompEditElm* elm = singleSelectedPin();
+    return elm && elm->pin()->blockCount() == 1;
+}
+
+bool SCompEditDoc::nextPinNumber() {
+    if (!canNextPinNumber())
+        return false;
+    m_lastPinNumber = nextSequenceText(m_lastPinNumber);
+    singleSelectedPin()->pin()->setNumber(0, m_lastPinNumber);
+    markSelectionChanged();
+    return true;
+}
+
+bool SCompEditDoc::canNextPinName() const {
+    return singleSelectedPin() != nullptr;
+}
+
+bool SCompEditDoc::nextPinName() {
+    if (!canNextPinName())
+        return false;
+    m_lastPinName = nextSequenceText(m_lastPinName);
+    singleSelectedPin()->pin()->setName(m_lastPinName);
+    markSelectionChanged();
+    return true;
+}
+
+void SCompEditDoc::markSelectionChanged() {
+    m_selectionChanged = true;
+    m_selectionRectStale = true;
+}
