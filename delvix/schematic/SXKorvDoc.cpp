@@ -1,0 +1,447 @@
+#include "SXKorvDoc.h"
+
+#include "STagReader.h"
+#include "STagWriter.h"
+#include "SXKorvComment.h"
+#include "SXKorvComponent.h"
+#include "SXKorvLabel.h"
+#include "SXKorvSheetInfo.h"
+#include "SXKorvTag.h"
+#include "SXKorvTidy.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr std::string_view kSheetInfoWord = "+SHEETINFO";
+constexpr size_t kQuotedWordBytes = 40;
+
+// A word as it may appear in a message: bytes that would not print are shown escaped.
+std::string quoted(std::string_view word) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    for (size_t i = 0; i < word.size() && i < kQuotedWordBytes; ++i) {
+        const auto c = static_cast<unsigned char>(word[i]);
+        if (c < 0x20 || c == 0x7F || c == '%') {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (word.size() > kQuotedWordBytes)
+        out += "...";
+    return out + "\"";
+}
+
+} // namespace
+
+SXKorvDoc::SXKorvDoc() {
+    reset();
+}
+
+SXKorvDoc::~SXKorvDoc() = default;
+
+bool SXKorvDoc::compareText(std::string_view text, std::string_view pattern, bool matchWhole,
+                            bool /*caseSensitive*/) const {
+    if (text.empty() || pattern.empty())
+        return false;
+    return matchWhole ? text == pattern : text.find(pattern) != std::string_view::npos;
+}
+
+bool SXKorvDoc::copyToClipboard() {
+    return false;
+}
+
+bool SXKorvDoc::pasteFromClipboard(SPoint /*offset*/) {
+    return false;
+}
+
+bool SXKorvDoc::clipboardHasSchematic() const {
+    return false;
+}
+
+void SXKorvDoc::reset() {
+    m_main.clear();
+    m_working.clear();
+    m_operation = 0;
+    m_kindsInSelection = 0;
+    m_pending = false;
+    m_tidy = true;
+    m_find = SXKorvFindState{};
+    m_readError = SXKorvReadError{};
+    resetSheet();
+}
+
+void SXKorvDoc::resetSheet() {
+    m_sheetSize = {SXKorvSheetInfo::kDefaultWidth, SXKorvSheetInfo::kDefaultHeight};
+    m_modified = false;
+    m_historyFloor = 0;
+    m_selectionBounds = SRect::empty();
+    m_selectionAnchorBounds = SRect::empty();
+    m_selectionOrigin = {0, 0};
+    m_visibleLayers = 255;
+    m_editingLayer = 0;
+    m_pageCount = 1;
+    m_pageNumber = 1;
+    m_projectName.clear();
+    m_fileVersion = 0;
+    m_initialPosition = 0;
+}
+
+void SXKorvDoc::setEditingLayer(int32_t layer) {
+    if (layer >= 0 && layer <= 7)
+        m_editingLayer = layer;
+}
+
+int SXKorvDoc::readFile(std::FILE* file) {
+    STagReader reader;
+    reader.attachFile(file);
+    return read(reader);
+}
+
+int SXKorvDoc::read(STagReader& reader) {
+    m_readError = SXKorvReadError{};
+    std::string word;
+    const int32_t firstLine = reader.readWord(word);
+    if (firstLine < 0) {
+        if (reader.hasReadError()) {
+            m_readError.ioError = true;
+            fail(reader.line(), "read error");
+            return kReadError;
+        }
+        // A broken escape in the first word is not the end of a file with more words in it.
+        if (reader.readWord(word) < 0)
+            return kReadOk;
+        fail(1, "not a schematic file");
+        return kNotSchematic;
+    }
+    SXKorvSheetInfo info;
+    if (word != kMagic) {
+        fail(firstLine, "not a schematic file");
+        return kNotSchematic;
+    }
+    m_pending = true;
+    bool ok = readSections(m_working, std::nullopt, reader, &info);
+    if (reader.hasReadError()) {
+        m_readError = SXKorvReadError{};
+        m_readError.ioError = true;
+        ok = fail(reader.line(), "read error");
+    }
+    if (!ok) {
+        commitWorking(kDiscard);
+        m_pending = false;
+        return kReadError;
+    }
+    commitWorking(kCommit);
+    takeSheetInfo(info);
+    m_historyFloor = m_operation;
+    m_modified = false;
+    m_pending = false;
+    return kReadOk;
+}
+
+void SXKorvDoc::takeSheetInfo(const SXKorvSheetInfo& info) {
+    m_sheetSize = info.sheetSize();
+    m_editingLayer = info.editingLayer();
+    m_visibleLayers = info.visibleLayers();
+    m_pageCount = info.pageCount();
+    m_pageNumber = info.pageNumber();
+    m_projectName = info.projectName();
+    m_fileVersion = info.fileVersion();
+    m_initialPosition = info.initialPosition();
+}
+
+bool SXKorvDoc::fail(int32_t line, std::string message) {
+    if (m_readError.message.empty()) {
+        m_readError.line = line;
+        m_readError.message = std::move(message);
+    }
+    return false;
+}
+
+bool SXKorvDoc::readSections(SXKorvObjList& target, std::optional<SPoint> offset,
+                             STagReader& reader, SXKorvSheetInfo* sheetInfo) {
+    std::string word;
+    bool sheetInfoSeen = false;
+    for (;;) {
+        const int32_t line = reader.readWord(word);
+        if (line < 0) {
+            // The reader reports a broken escape like the end of the input; words after it
+            // mean the rest of the sheet would be lost silently.
+            const int32_t at = reader.line();
+            if (reader.readWord(word) >= 0)
+                return fail(at, "broken %-escape");
+            return true;
+        }
+        if (word.empty() || word == kClosing)
+            return true;
+        if (word == kSheetInfoWord && sheetInfo && !sheetInfoSeen) {
+            sheetInfoSeen = true;
+            if (!sheetInfo->readSection(reader))
+                return fail(line, "unreadable \"+SHEETINFO\" section (reading stopped on line " +
+                                      std::to_string(reader.line()) + ")");
+            continue;
+        }
+        if (word.front() != '+')
+            return fail(line, "unexpected " + quoted(word) + " outside an object section");
+        if (!readObject(target, word, line, offset, reader))
+            return false;
+    }
+}
+
+// One object section, or an unknown one skipped to its closing word.
+bool SXKorvDoc::readObject(SXKorvObjList& target, std::string_view word, int32_t line,
+                           std::optional<SPoint> offset, STagReader& reader) {
+    std::unique_ptr<SXKorvObj> obj = SXKorvObj::createForSection(word);
+    if (!obj) {
+        std::string closing(word);
+        closing.front() = '-';
+        if (reader.skipTo(closing) < 0)
+            return fail(line, "section " + quoted(word) + " is not closed");
+        return true;
+    }
+    if (!obj->readSection(reader, offset, this))
+        return fail(line, "unreadable " + quoted(word) + " section (reading stopped on line " +
+                              std::to_string(reader.line()) + ")");
+    if (obj->isValid())
+        target.push_back(std::move(obj));
+    return true;
+}
+
+void SXKorvDoc::commitWorking(int mode) {
+    m_find.active = false;
+    if (mode == kDiscard) {
+        m_working.clear();
+    } else {
+        ++m_operation;
+        placeWorking(m_operation);
+        trimHistory();
+        m_modified = true;
+    }
+    clearWorkingLinks();
+    updateSelection();
+}
+
+void SXKorvDoc::placeWorking(int32_t op) {
+    SXKorvObjList working;
+    working.swap(m_working);
+    if (!m_tidy)
+        m_main.reserve(m_main.size() + working.size());
+    std::optional<SXKorvTidy> tidy;
+    if (m_tidy)
+        tidy.emplace(m_main, op);
+    for (auto& obj : working) {
+        if (!obj->isValid())
+            continue;
+        obj->setPlaceStamp(op);
+        obj->setWorkingCopy(nullptr);
+        obj->clearSelection();
+        if (tidy)
+            tidy->place(std::move(obj));
+        else
+            m_main.push_back(std::move(obj));
+    }
+    if (tidy)
+        tidy->finish();
+}
+
+void SXKorvDoc::trimHistory() {
+    const int32_t limit = m_operation - kUndoDepth;
+    if (m_historyFloor >= limit)
+        return;
+    std::erase_if(m_main, [limit](const std::unique_ptr<SXKorvObj>& obj) {
+        return obj->deleteStamp() >= 0 && obj->deleteStamp() < limit;
+    });
+    m_historyFloor = limit;
+}
+
+// With the working list gone no object may still point at a working copy.
+void SXKorvDoc::clearWorkingLinks() {
+    if (!m_working.empty())
+        return;
+    for (auto& obj : m_main)
+        obj->setWorkingCopy(nullptr);
+}
+
+bool SXKorvDoc::deleteObject(const SXKorvObj* obj) {
+    for (auto& held : m_main) {
+        if (held.get() == obj && held->isLive()) {
+            held->setDeleteStamp(m_operation + 1);
+            m_find.active = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+void SXKorvDoc::updateSelection() {
+    m_kindsInSelection = 0;
+    m_selectionBounds = SRect::empty();
+    m_selectionAnchorBounds = SRect::empty();
+    m_selectionOrigin = {0, 0};
+    const SXKorvObj* onGrid = nullptr;
+    for (const auto& obj : m_working) {
+        m_kindsInSelection |= obj->kindBit();
+        m_selectionBounds.unite(obj->boundingArea());
+        m_selectionAnchorBounds.unite(obj->anchorArea());
+        const SPoint p = obj->p1();
+        if (!onGrid && p.x % 10 == 0 && p.y % 10 == 0)
+            onGrid = obj.get();
+    }
+    if (onGrid) {
+        m_selectionOrigin = onGrid->p1();
+    } else if (!m_working.empty()) {
+        m_selectionOrigin = m_working.back()->p1();
+        if (m_working.size() >= 2)
+            m_selectionOrigin = {roundToGrid(m_selectionOrigin.x),
+                                 roundToGrid(m_selectionOrigin.y)};
+    }
+}
+
+int32_t SXKorvDoc::roundToGrid(int32_t v) {
+    int64_t shifted = int64_t{v} + 5;
+    int64_t q = shifted / 10;
+    if (shifted % 10 != 0 && shifted < 0)
+        --q;
+    int64_t r = q * 10;
+    if (r > std::numeric_limits<int32_t>::max())
+        r -= 10;
+    return static_cast<int32_t>(r);
+}
+
+bool SXKorvDoc::writeSheet(STagWriter& writer) const {
+    SXKorvSheetInfo info;
+    info.setSheetSize(m_sheetSize);
+    info.setEditingLayer(m_editingLayer);
+    info.setVisibleLayers(m_visibleLayers);
+    info.setPageCount(m_pageCount);
+    info.setPageNumber(m_pageNumber);
+    info.setProjectName(m_projectName);
+    info.setFileVersion(m_fileVersion);
+    info.setInitialPosition(m_initialPosition);
+    if (writer.writeWord(kMagic) < 0 || writer.endLine() < 0 || !info.writeSection(writer))
+        return false;
+    for (const auto& obj : m_main) {
+        if (obj->isLive() && !obj->writeSection(writer))
+            return false;
+    }
+    return writer.writeWord(kClosing) == 0 && writer.endLine() == 0;
+}
+
+void SXKorvDoc::setFindParams(std::string_view pattern, bool matchWhole, bool caseSensitive,
+                              int32_t targets, SXKorvEncoding encoding) {
+    m_find.pattern = pattern;
+    m_find.matchWhole = matchWhole;
+    m_find.caseSensitive = caseSensitive;
+    m_find.targets = targets;
+    m_find.selectFound = false;
+    m_find.encoding = encoding;
+    m_find.active = false;
+}
+
+const SXKorvObj* SXKorvDoc::findFirst() {
+    m_find.iterator = 0;
+    m_find.stage = 0;
+    m_find.active = true;
+    return findFrom(false);
+}
+
+const SXKorvObj* SXKorvDoc::findNext() {
+    if (!m_find.active)
+        return nullptr;
+    return findFrom(m_find.stage == 0);
+}
+
+namespace {
+
+// Component fields in find order, with the find bit each answers to.
+struct SXKorvComponentField {
+    int32_t bit;
+    const std::string& (SXKorvComponent::*text)() const;
+    SPoint (SXKorvComponent::*offset)() const; // where the text stands, relative to p1
+};
+
+constexpr SXKorvComponentField kComponentFields[] = {
+    {8, &SXKorvComponent::value, &SXKorvComponent::valueOffset},
+    {16, &SXKorvComponent::libraryName, nullptr},
+    {32, &SXKorvComponent::reference, &SXKorvComponent::referenceOffset},
+    {64, &SXKorvComponent::manufacturer, nullptr},
+    {128, &SXKorvComponent::manufacturerPartNumber, nullptr},
+    {256, &SXKorvComponent::package, nullptr},
+    {512, &SXKorvComponent::note, nullptr},
+};
+constexpr int32_t kComponentFieldCount = std::size(kComponentFields);
+
+constexpr int32_t kFindTag = 1;
+constexpr int32_t kFindLabel = 2;
+constexpr int32_t kFindComment = 4;
+
+} // namespace
+
+const SXKorvObj* SXKorvDoc::findFrom(bool advance) {
+    if (advance) {
+        ++m_find.iterator;
+        m_find.stage = 0;
+    }
+    m_find.foundText.clear();
+    m_find.foundKind = 0;
+    for (; m_find.iterator < m_main.size(); ++m_find.iterator, m_find.stage = 0) {
+        const SXKorvObj& obj = *m_main[m_find.iterator];
+        const int32_t layer = obj.layer();
+        if (layer < 0 || layer > 30 || !(m_visibleLayers & (1 << layer)) || !obj.isLive() ||
+            obj.workingCopy())
+            continue;
+        bool hit = false;
+        switch (obj.kind()) {
+        case SXKorvKind::Label:
+            hit = tryText(static_cast<const SXKorvLabel&>(obj).text(), kFindLabel, obj.p1());
+            break;
+        case SXKorvKind::Tag:
+            hit = tryText(static_cast<const SXKorvTag&>(obj).text(), kFindTag, obj.p1());
+            break;
+        case SXKorvKind::Comment:
+            hit = tryText(static_cast<const SXKorvComment&>(obj).text(), kFindComment, obj.p1());
+            break;
+        case SXKorvKind::Component:
+            hit = tryComponent(obj);
+            break;
+        default:
+            break;
+        }
+        if (hit)
+            return &obj;
+    }
+    m_find.active = false;
+    return nullptr;
+}
+
+bool SXKorvDoc::tryText(const std::string& text, int32_t kindBit, SPoint position) {
+    if (!(m_find.targets & kindBit) ||
+        !compareText(text, m_find.pattern, m_find.matchWhole, m_find.caseSensitive))
+        return false;
+    m_find.foundText = text;
+    m_find.foundKind = kindBit;
+    m_find.foundPosition = position;
+    return true;
+}
+
+// Tries the component's fields from the remembered stage on; after a hit the next call resumes
+// with the following field, so one component can give one hit per field.
+bool SXKorvDoc::tryComponent(const SXKorvObj& obj) {
+    const auto& component = static_cast<const SXKorvComponent&>(obj);
+    for (int32_t i = m_find.stage; i < kComponentFieldCount; ++i) {
+        const SXKorvComponentField& field = kComponentFields[i];
+        SPoint position = component.p1();
+        if (field.offset)
+            position += (component.*field.offset)();
+        if (tryText((component.*field.text)(), field.bit, position)) {
+            m_find.stage = i + 1 < kComponentFieldCount ? i + 1 : 0;
+            return true;
+        }
+    }
+    m_find.stage = 0;
+    return false;
+}

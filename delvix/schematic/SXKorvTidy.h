@@ -1,0 +1,67 @@
+#pragma once
+
+#include "SXKorvDoc.h"
+
+#include <cstdint>
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+// Places the objects of one committed operation into a document's main list the way the editor
+// keeps a sheet tidy: duplicate junctions and entries are dropped, collinear touching wires and
+// buses merged, and wires joined or split at junctions. Live wires and buses on one line never
+// overlap after a tidy commit, so each line is kept as an ordered set of spans.
+class SXKorvTidy {
+public:
+    SXKorvTidy(SXKorvObjList& main, int32_t operation);
+
+    void place(std::unique_ptr<SXKorvObj> obj);
+    // The three junction/wire passes, after every object of the operation is placed.
+    void finish();
+
+private:
+    struct Span {
+        int32_t hi;
+        SXKorvObj* obj;
+    };
+    using Line = std::multimap<int32_t, Span>; // keyed by the span's low end
+
+    struct PointKey {
+        int32_t x;
+        int32_t y;
+        int32_t tag; // kind, layer and lean
+        friend bool operator==(const PointKey&, const PointKey&) = default;
+    };
+    struct PointKeyHash {
+        size_t operator()(const PointKey& k) const;
+    };
+
+    static bool isTidyTarget(const SXKorvObj& obj);
+    static PointKey pointKey(const SXKorvObj& obj);
+    // Key and span of a horizontal or vertical wire or bus; false for anything else.
+    static bool lineOf(const SXKorvObj& obj, uint64_t& key, int32_t& lo, int32_t& hi);
+    static uint64_t lineKey(int32_t kind, int32_t layer, bool vertical, int32_t coord);
+
+    SXKorvObj* append(std::unique_ptr<SXKorvObj> obj);
+    void index(SXKorvObj* obj);
+    void unindex(SXKorvObj* obj);
+    void markDeleted(SXKorvObj* obj);
+    void absorbInto(SXKorvObj& line);
+    // Replaces a wire by its two pieces either side of `at`.
+    void split(SXKorvObj* wire, SPoint at);
+
+    void joinAtDeletedJunction(SPoint at, int32_t layer, bool vertical);
+    void splitOldWiresAt(SPoint at, int32_t layer, const std::vector<SXKorvObj*>& oblique);
+    void buildJunctionIndex();
+    bool junctionInside(const SXKorvObj& wire, SPoint& at) const;
+    bool junctionInsideOblique(SPoint a, SPoint b, int32_t layer, SPoint& at) const;
+
+    SXKorvObjList& m_main;
+    int32_t m_op;
+    std::unordered_map<uint64_t, Line> m_lines;
+    std::unordered_set<PointKey, PointKeyHash> m_points;
+    // Live junctions per layer, sorted by (x, y) and by (y, x), for pass 3.
+    std::vector<std::vector<SPoint>> m_juncXY;
+    std::vector<std::vector<SPoint>> m_juncYX;
+};

@@ -1,0 +1,54 @@
+#include "dump.h"
+#include "find.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+constexpr char kVersion[] = "0.69.02";
+
+constexpr char kUsage[] =
+    "usage: delvix-cli COMMAND [ARGS]\n"
+    "       delvix-cli --help | --version\n"
+    "\n"
+    "Commands:\n"
+    "  dump FILE         read a schematic file as Delvix does and write what\n"
+    "                    it kept to standard output\n"
+    "  find TEXT FOLDER  search the schematic files of a folder\n"
+    "\n"
+    "'delvix-cli COMMAND --help' describes a command.\n";
+
+struct Command {
+    std::string_view name;
+    int (*run)(int argc, char** argv);
+};
+
+constexpr Command kCommands[] = {
+    {"dump", runDump},
+    {"find", runFind},
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const std::string_view first = argv[1];
+    if (first == "--help" || first == "-h") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (first == "--version") {
+        std::printf("%s\n", kVersion);
+        return 0;
+    }
+    for (const Command& command : kCommands) {
+        if (first == command.name)
+            return command.run(argc - 1, argv + 1);
+    }
+    std::fprintf(stderr, "delvix-cli: unknown command '%s'\n\n%s", argv[1], kUsage);
+    return 2;
+}
