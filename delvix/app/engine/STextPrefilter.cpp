@@ -1,0 +1,184 @@
+#include "STextPrefilter.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+unsigned char lowerAscii(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
+
+bool isDelimiter(unsigned char c) {
+    return c == ',' || c == '\n' || c == '\r';
+}
+
+int hexValue(unsigned char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// How common a byte is in schematic files, roughly: keys, numbers and separators everywhere,
+// lower-case letters in texts, everything else rare.
+int commonness(unsigned char c) {
+    if ((c >= '0' && c <= '9') || c == ',' || c == ':' || c == '\r' || c == '\n' || c == '-' ||
+        c == '+' || c == '%')
+        return 3;
+    if ((c >= 'A' && c <= 'Z') || c == ' ' || c == '_')
+        return 2;
+    if (c >= 'a' && c <= 'z')
+        return 1;
+    return 0;
+}
+
+// Next position at or after `from` holding `c`.
+size_t findByte(std::string_view s, size_t from, unsigned char c) {
+    if (from >= s.size())
+        return std::string_view::npos;
+    const void* p = std::memchr(s.data() + from, c, s.size() - from);
+    return p ? static_cast<size_t>(static_cast<const char*>(p) - s.data()) : std::string_view::npos;
+}
+
+} // namespace
+
+STextPrefilter::STextPrefilter(std::string_view pattern, bool caseSensitive)
+    : m_pattern(pattern), m_fold(!caseSensitive) {
+    if (m_fold) {
+        for (char& c : m_pattern)
+            c = static_cast<char>(lowerAscii(static_cast<unsigned char>(c)));
+    }
+    int best = 4;
+    for (size_t i = 0; i < m_pattern.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(m_pattern[i]);
+        m_positions[c].push_back(i);
+        if (commonness(c) < best) {
+            best = commonness(c);
+            m_anchor = i;
+        }
+    }
+}
+
+bool STextPrefilter::sameByte(unsigned char fileByte, size_t index) const {
+    const unsigned char p = static_cast<unsigned char>(m_pattern[index]);
+    return (m_fold ? lowerAscii(fileByte) : fileByte) == p;
+}
+
+int STextPrefilter::escapedByte(std::string_view bytes, size_t percentAt) {
+    if (percentAt + 2 >= bytes.size())
+        return -1;
+    const unsigned char a = static_cast<unsigned char>(bytes[percentAt + 1]);
+    const unsigned char b = static_cast<unsigned char>(bytes[percentAt + 2]);
+    if (isDelimiter(a) || isDelimiter(b))
+        return -1;
+    const int high = hexValue(a);
+    if (high < 0)
+        return 0;
+    const int low = hexValue(b);
+    return low < 0 ? high : high * 16 + low;
+}
+
+bool STextPrefilter::mayMatch(std::string_view bytes) const {
+    if (m_pattern.empty())
+        return false;
+    return literalOccurrence(bytes) || escapedOccurrence(bytes);
+}
+
+bool STextPrefilter::literalOccurrence(std::string_view bytes) const {
+    const size_t m = m_pattern.size();
+    if (bytes.size() < m)
+        return false;
+    // With folding, a letter anchor is looked for in both cases, each with its own cursor.
+    const unsigned char lower = static_cast<unsigned char>(m_pattern[m_anchor]);
+    const unsigned char upper =
+        (m_fold && lower >= 'a' && lower <= 'z') ? static_cast<unsigned char>(lower - 32) : lower;
+    size_t nextLower = findByte(bytes, m_anchor, lower);
+    size_t nextUpper = upper == lower ? std::string_view::npos : findByte(bytes, m_anchor, upper);
+    const size_t last = bytes.size() - m; // last possible start of an occurrence
+    for (;;) {
+        const size_t at = std::min(nextLower, nextUpper);
+        if (at == std::string_view::npos || at - m_anchor > last)
+            return false;
+        const size_t start = at - m_anchor;
+        size_t i = 0;
+        while (i < m && sameByte(static_cast<unsigned char>(bytes[start + i]), i))
+            ++i;
+        if (i == m)
+            return true;
+        if (at == nextLower)
+            nextLower = findByte(bytes, at + 1, lower);
+        else
+            nextUpper = findByte(bytes, at + 1, upper);
+    }
+}
+
+bool STextPrefilter::escapedOccurrence(std::string_view bytes) const {
+    size_t at = 0;
+    while ((at = findByte(bytes, at, '%')) != std::string_view::npos) {
+        const int value = escapedByte(bytes, at);
+        if (value >= 0) {
+            const unsigned char folded = m_fold ? lowerAscii(static_cast<unsigned char>(value))
+                                                : static_cast<unsigned char>(value);
+            for (const size_t index : m_positions[folded]) {
+                if (matchBackward(bytes, at, index) && matchForward(bytes, at + 3, index + 1))
+                    return true;
+            }
+        }
+        ++at;
+    }
+    return false;
+}
+
+bool STextPrefilter::matchForward(std::string_view bytes, size_t pos, size_t from) const {
+    // Positions reachable after each pattern byte; a plain "%" can also start an escape, so
+    // there may be several.
+    std::vector<size_t> reach{pos};
+    std::vector<size_t> next;
+    for (size_t k = from; k < m_pattern.size(); ++k) {
+        next.clear();
+        for (const size_t p : reach) {
+            if (p >= bytes.size())
+                continue;
+            if (sameByte(static_cast<unsigned char>(bytes[p]), k))
+                next.push_back(p + 1);
+            if (bytes[p] == '%') {
+                const int value = escapedByte(bytes, p);
+                if (value >= 0 && sameByte(static_cast<unsigned char>(value), k))
+                    next.push_back(p + 3);
+            }
+        }
+        std::sort(next.begin(), next.end());
+        next.erase(std::unique(next.begin(), next.end()), next.end());
+        if (next.empty())
+            return false;
+        reach.swap(next);
+    }
+    return true;
+}
+
+bool STextPrefilter::matchBackward(std::string_view bytes, size_t end, size_t count) const {
+    std::vector<size_t> reach{end};
+    std::vector<size_t> next;
+    for (size_t k = count; k-- > 0;) {
+        next.clear();
+        for (const size_t e : reach) {
+            if (e >= 1 && sameByte(static_cast<unsigned char>(bytes[e - 1]), k))
+                next.push_back(e - 1);
+            if (e >= 3 && bytes[e - 3] == '%') {
+                const int value = escapedByte(bytes, e - 3);
+                if (value >= 0 && sameByte(static_cast<unsigned char>(value), k))
+                    next.push_back(e - 3);
+            }
+        }
+        std::sort(next.begin(), next.end());
+        next.erase(std::unique(next.begin(), next.end()), next.end());
+        if (next.empty())
+            return false;
+        reach.swap(next);
+    }
+    return true;
+}
