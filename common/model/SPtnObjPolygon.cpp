@@ -29,12 +29,14 @@ int crossing(SPoint a, SPoint b, SPoint p) {
         return 0;
     if (y1 > py && y2 > py)
         return 0;
-    if (y1 < py && y2 < py)
-        return 3;
+    // A node straight above p is judged before the edge counts as a whole crossing: two edges
+    // wholly above p that meet in such a node would otherwise cancel each other.
     if (px == x1 && y1 < py)
         return px < x2 ? 1 : 2;
     if (px == x2 && y2 < py)
         return px < x1 ? 1 : 2;
+    if (y1 < py && y2 < py)
+        return 3;
     const Wide yy = Wide{y2 - y1} * (px - x1) / (x2 - x1) + y1;
     return yy >= py ? 0 : 3;
 }
