@@ -60,8 +60,9 @@ void SCompEditDoc::storeComponent(SCompInfo& info) {
     }
     if (info.size() != m_size)
         info.setSize(m_size, false, !(pattern && pattern->hasBitPattern()));
-    info.setPins(std::move(pins));
+    // The block count first: the definition fits every pin it is given to its block count.
     info.setBlockCount(m_blockCount);
+    info.setPins(std::move(pins));
     if (pattern)
         pattern->setObjects(std::move(objects));
 }

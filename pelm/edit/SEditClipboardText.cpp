@@ -83,10 +83,11 @@ std::string SEditClipboardText::patternText(const std::vector<const SPtnObj*>& o
     writer.attachString(&text);
     writer.writeWord(kPatternMagic);
     writer.endLine();
+    // Each object section ends its own line; one that cannot be written (a polygon of too
+    // many nodes) leaves none.
     for (const SPtnObj* object : objects) {
-        // An object that cannot be written (a polygon of too many nodes) leaves no line.
-        if (object && object->write(writer, origin))
-            writer.endLine();
+        if (object)
+            object->write(writer, origin);
     }
     writer.writeWord("-PELM_PTN_V.1.0");
     writer.endLine();
