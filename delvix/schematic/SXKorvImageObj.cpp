@@ -88,8 +88,14 @@ bool SXKorvImageObj::writeSection(STagWriter& writer, std::optional<SPoint> offs
     writer.writeInt("X", unoffsetX(m_p1.x, offset));
     writer.writeInt("Y", unoffsetY(m_p1.y, offset));
     writer.writeInt("MAG", m_magnification);
-    if (m_image)
-        m_image->writeSection(writer);
+    // The image is required when reading: an object without image data still gets an (empty)
+    // section, so that the file it is written to stays readable.
+    if (!m_image || !m_image->writeSection(writer)) {
+        writer.writeWord(SImageDIB::kSection);
+        writer.endLine();
+        writer.writeWord(SImageDIB::kClosing);
+        writer.endLine();
+    }
     writer.writeWord("-IMAGEOBJECT");
     writer.endLine();
     return true;
