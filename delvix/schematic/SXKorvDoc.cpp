@@ -302,13 +302,15 @@ void SXKorvDoc::updateSelection() {
 }
 
 int32_t SXKorvDoc::roundToGrid(int32_t v) {
-    int64_t shifted = int64_t{v} + 5;
+    const int64_t shifted = int64_t{v} + 5;
     int64_t q = shifted / 10;
     if (shifted % 10 != 0 && shifted < 0)
         --q;
     int64_t r = q * 10;
     if (r > std::numeric_limits<int32_t>::max())
         r -= 10;
+    else if (r < std::numeric_limits<int32_t>::min())
+        r += 10;
     return static_cast<int32_t>(r);
 }
 

@@ -1,12 +1,6 @@
 #include "SXKorvTidy.h"
 
-#include "SXKorvEntry.h"
-#include "SXKorvLine.h"
-
 #include <algorithm>
-#include <cstdlib>
-#include <limits>
-#include <numeric>
 
 namespace {
 
@@ -26,18 +20,6 @@ SPoint end2(const SXKorvObj& obj) {
 
 bool isKind(const SXKorvObj& obj, SXKorvKind kind) {
     return obj.kind() == kind;
-}
-
-// True when p lies on the oblique segment a-b, not at either end.
-bool strictlyInside(SPoint a, SPoint b, SPoint p) {
-    const int64_t dx = int64_t{b.x} - a.x;
-    const int64_t dy = int64_t{b.y} - a.y;
-    const int64_t g = std::gcd(std::llabs(dx), std::llabs(dy));
-    if (g < 2 || dx == 0 || dy == 0)
-        return false;
-    const int64_t ox = int64_t{p.x} - a.x;
-    const int64_t k = ox / (dx / g);
-    return ox % (dx / g) == 0 && k > 0 && k < g && int64_t{p.y} - a.y == k * (dy / g);
 }
 
 bool lessXY(SPoint a, SPoint b) {
@@ -206,19 +188,23 @@ void SXKorvTidy::absorbInto(SXKorvObj& line) {
     line.setP2(b);
 }
 
-void SXKorvTidy::split(SXKorvObj* wire, SPoint at) {
-    std::unique_ptr<SXKorvObj> first = wire->clone();
-    std::unique_ptr<SXKorvObj> second = wire->clone();
-    for (auto* piece : {first.get(), second.get()}) {
+void SXKorvTidy::split(SXKorvObj* wire, const std::vector<SPoint>& at) {
+    SPoint from = end1(*wire);
+    std::vector<std::unique_ptr<SXKorvObj>> pieces;
+    for (size_t i = 0; i <= at.size(); ++i) {
+        const SPoint to = i < at.size() ? at[i] : end2(*wire);
+        std::unique_ptr<SXKorvObj> piece = wire->clone();
         piece->clearSelection();
         piece->setPlaceStamp(m_op);
         piece->setDeleteStamp(-1);
+        piece->setP1(from);
+        piece->setP2(to);
+        pieces.push_back(std::move(piece));
+        from = to;
     }
-    first->setP2(at);
-    second->setP1(at);
     markDeleted(wire);
-    index(append(std::move(first)));
-    index(append(std::move(second)));
+    for (auto& piece : pieces)
+        index(append(std::move(piece)));
 }
 
 void SXKorvTidy::finish() {
@@ -233,31 +219,26 @@ void SXKorvTidy::finish() {
         }
     }
     // Pass 2: a junction placed in this operation splits the older wires running through it.
-    std::vector<SXKorvObj*> oldOblique;
-    std::vector<SPoint> newJunctions;
-    std::vector<int32_t> newJunctionLayers;
+    std::vector<std::pair<SPoint, int32_t>> newJunctions;
     for (const auto& obj : m_main) {
-        if (!isTidyTarget(*obj))
-            continue;
-        if (isKind(*obj, SXKorvKind::Junction) && obj->placeStamp() == m_op) {
-            newJunctions.push_back(end1(*obj));
-            newJunctionLayers.push_back(obj->layer());
-        } else if (isKind(*obj, SXKorvKind::Wire) && obj->placeStamp() < m_op &&
-                   end1(*obj).x != end2(*obj).x && end1(*obj).y != end2(*obj).y) {
-            oldOblique.push_back(obj.get());
-        }
+        if (isKind(*obj, SXKorvKind::Junction) && isTidyTarget(*obj) && obj->placeStamp() == m_op)
+            newJunctions.emplace_back(end1(*obj), obj->layer());
     }
-    for (size_t i = 0; i < newJunctions.size(); ++i)
-        splitOldWiresAt(newJunctions[i], newJunctionLayers[i], oldOblique);
-    // Pass 3: every wire of this operation is split at the junctions strictly inside it; the
-    // pieces are appended and looked at again further on.
+    for (const auto& [at, layer] : newJunctions)
+        splitOldWiresAt(at, layer);
+    // Pass 3: every wire of this operation is split at all the junctions strictly inside it at
+    // once, so that its pieces follow each other in the list; reading the sheet back merges them
+    // and splits them again in the same place and order.
     buildJunctionIndex();
-    for (size_t i = 0; i < m_main.size(); ++i) {
+    std::vector<SPoint> inside;
+    const size_t placed = m_main.size();
+    for (size_t i = 0; i < placed; ++i) {
         SXKorvObj* obj = m_main[i].get();
-        SPoint at;
-        if (isKind(*obj, SXKorvKind::Wire) && isTidyTarget(*obj) && obj->placeStamp() == m_op &&
-            junctionInside(*obj, at))
-            split(obj, at);
+        if (!isKind(*obj, SXKorvKind::Wire) || !isTidyTarget(*obj) || obj->placeStamp() != m_op)
+            continue;
+        junctionsInside(*obj, inside);
+        if (!inside.empty())
+            split(obj, inside);
     }
 }
 
@@ -292,7 +273,7 @@ void SXKorvTidy::joinAtDeletedJunction(SPoint at, int32_t layer, bool vertical) 
     index(append(std::move(joined)));
 }
 
-void SXKorvTidy::splitOldWiresAt(SPoint at, int32_t layer, const std::vector<SXKorvObj*>& oblique) {
+void SXKorvTidy::splitOldWiresAt(SPoint at, int32_t layer) {
     for (const bool vertical : {false, true}) {
         const auto found = m_lines.find(lineKey(static_cast<int32_t>(SXKorvKind::Wire), layer,
                                                 vertical, vertical ? at.x : at.y));
@@ -305,13 +286,7 @@ void SXKorvTidy::splitOldWiresAt(SPoint at, int32_t layer, const std::vector<SXK
         --it;
         SXKorvObj* wire = it->second.obj;
         if (it->first < pos && it->second.hi > pos && wire->placeStamp() < m_op)
-            split(wire, at);
-    }
-    for (SXKorvObj* wire : oblique) {
-        if (!wire->isLive() || wire->layer() != layer)
-            continue;
-        if (strictlyInside(end1(*wire), end2(*wire), at))
-            split(wire, at);
+            split(wire, {at});
     }
 }
 
@@ -328,78 +303,22 @@ void SXKorvTidy::buildJunctionIndex() {
     }
 }
 
-// The junction strictly inside the wire that lies nearest to its p1.
-bool SXKorvTidy::junctionInside(const SXKorvObj& wire, SPoint& at) const {
+// The junctions strictly inside a horizontal or vertical wire, in order from its p1. Sorted by
+// (row, position along it), they lie between the wire's two ends.
+void SXKorvTidy::junctionsInside(const SXKorvObj& wire, std::vector<SPoint>& out) const {
+    out.clear();
     const SPoint a = end1(wire);
     const SPoint b = end2(wire);
-    const int32_t layer = wire.layer();
-    if (a == b)
-        return false;
-    if (a.y != b.y && a.x != b.x)
-        return junctionInsideOblique(a, b, layer, at);
+    if (a == b || (a.y != b.y && a.x != b.x))
+        return; // oblique wires are not split, see the class comment
     const bool vertical = a.x == b.x;
-    const auto& points = vertical ? m_juncXY[layer] : m_juncYX[layer];
+    const auto& points = vertical ? m_juncXY[wire.layer()] : m_juncYX[wire.layer()];
     const auto less = vertical ? lessXY : lessYX;
-    const int32_t ca = vertical ? a.y : a.x;
-    const int32_t cb = vertical ? b.y : b.x;
-    const auto along = [vertical](SPoint p) { return vertical ? p.y : p.x; };
-    const auto across = [vertical](SPoint p) { return vertical ? p.x : p.y; };
-    if (ca < cb) {
-        const auto it = std::upper_bound(points.begin(), points.end(), a, less);
-        if (it == points.end() || across(*it) != across(a) || along(*it) >= cb)
-            return false;
-        at = *it;
-        return true;
-    }
-    auto it = std::lower_bound(points.begin(), points.end(), a, less);
-    if (it == points.begin())
-        return false;
-    --it;
-    if (across(*it) != across(a) || along(*it) <= cb)
-        return false;
-    at = *it;
-    return true;
-}
-
-// Lattice points strictly inside the segment are a + k * step for 0 < k < g. Whichever is fewer,
-// those points or the junctions within the segment's x range, is looked at.
-bool SXKorvTidy::junctionInsideOblique(SPoint a, SPoint b, int32_t layer, SPoint& at) const {
-    const int64_t dx = int64_t{b.x} - a.x;
-    const int64_t dy = int64_t{b.y} - a.y;
-    const int64_t g = std::gcd(std::llabs(dx), std::llabs(dy));
-    if (g < 2)
-        return false;
-    const int64_t sx = dx / g;
-    const int64_t sy = dy / g;
-    const auto& points = m_juncXY[layer];
-    const int32_t minX = std::min(a.x, b.x);
-    const int32_t maxX = std::max(a.x, b.x);
-    const auto first = std::upper_bound(points.begin(), points.end(),
-                                        SPoint{minX, std::numeric_limits<int32_t>::max()}, lessXY);
-    const auto last = std::lower_bound(points.begin(), points.end(),
-                                       SPoint{maxX, std::numeric_limits<int32_t>::min()}, lessXY);
-    if (first >= last)
-        return false;
-    if (g - 1 <= last - first) {
-        for (int64_t k = 1; k < g; ++k) {
-            const SPoint p{static_cast<int32_t>(a.x + k * sx), static_cast<int32_t>(a.y + k * sy)};
-            if (std::binary_search(first, last, p, lessXY)) {
-                at = p;
-                return true;
-            }
-        }
-        return false;
-    }
-    int64_t best = g;
-    for (auto it = first; it != last; ++it) {
-        const int64_t ox = int64_t{it->x} - a.x;
-        if (ox % sx != 0)
-            continue;
-        const int64_t k = ox / sx;
-        if (k > 0 && k < best && int64_t{it->y} - a.y == k * sy) {
-            best = k;
-            at = *it;
-        }
-    }
-    return best < g;
+    const bool forward = less(a, b);
+    const auto first = std::upper_bound(points.begin(), points.end(), forward ? a : b, less);
+    const auto last = std::lower_bound(first, points.end(), forward ? b : a, less);
+    out.assign(first, last);
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    if (!forward)
+        std::reverse(out.begin(), out.end());
 }

@@ -12,6 +12,9 @@
 // keeps a sheet tidy: duplicate junctions and entries are dropped, collinear touching wires and
 // buses merged, and wires joined or split at junctions. Live wires and buses on one line never
 // overlap after a tidy commit, so each line is kept as an ordered set of spans.
+// Only horizontal and vertical wires are joined and split: like merging, that is undone and
+// redone identically when a tidied sheet is read again, so a sheet written after reading reads
+// back to the same objects in the same order.
 class SXKorvTidy {
 public:
     SXKorvTidy(SXKorvObjList& main, int32_t operation);
@@ -48,14 +51,13 @@ private:
     void unindex(SXKorvObj* obj);
     void markDeleted(SXKorvObj* obj);
     void absorbInto(SXKorvObj& line);
-    // Replaces a wire by its two pieces either side of `at`.
-    void split(SXKorvObj* wire, SPoint at);
+    // Replaces a wire by its pieces between the points `at`, which run from its p1 to its p2.
+    void split(SXKorvObj* wire, const std::vector<SPoint>& at);
 
     void joinAtDeletedJunction(SPoint at, int32_t layer, bool vertical);
-    void splitOldWiresAt(SPoint at, int32_t layer, const std::vector<SXKorvObj*>& oblique);
+    void splitOldWiresAt(SPoint at, int32_t layer);
     void buildJunctionIndex();
-    bool junctionInside(const SXKorvObj& wire, SPoint& at) const;
-    bool junctionInsideOblique(SPoint a, SPoint b, int32_t layer, SPoint& at) const;
+    void junctionsInside(const SXKorvObj& wire, std::vector<SPoint>& out) const;
 
     SXKorvObjList& m_main;
     int32_t m_op;

@@ -1,8 +1,144 @@
 #include "find.h"
 
-#include <cstdio>
+#include "SDocFileSearcher.h"
+#include "SFindCommandLine.h"
+#include "SSearchEngine.h"
 
-int runFind(int /*argc*/, char** /*argv*/) {
-    std::fputs("not yet\n", stderr);
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace {
+
+constexpr char kFindUsage[] =
+    "usage: delvix-cli find [OPTIONS] TEXT FOLDER\n"
+    "\n"
+    "Searches the schematic files (*.kx2) of FOLDER and its subfolders for texts that match\n"
+    "TEXT, and writes one line per hit, in walk order:\n"
+    "    PATH<TAB>TEXT<TAB>TYPE<TAB>X<TAB>Y\n"
+    "TAB, LF, CR and % in PATH and TEXT are written as %09, %0A, %0D and %25.\n"
+    "\n"
+    "Options:\n"
+    "  --whole            the whole text must equal TEXT (default)\n"
+    "  --partial          TEXT may be any part of the text\n"
+    "  --case             letters must match in case (default)\n"
+    "  --ignore-case      ASCII letters match in either case\n"
+    "  --recursive        search subfolders too, except those starting with '.' (default)\n"
+    "  --no-subfolders    search FOLDER only\n"
+    "  --targets LIST     texts to compare, from tag,label,comment,value,lib,ref,mfr,mfrpn,\n"
+    "                     pkg,note (default: all)\n"
+    "  --jobs N           files searched at once (default: one per hardware thread)\n"
+    "  --encoding NAME    UTF-8 or Shift_JIS (also cp1252; default: from the locale)\n"
+    "  --no-prefilter     read every file into a document, even files that cannot hold a\n"
+    "                     match (so that every unreadable file is reported)\n"
+    "\n"
+    "Files that cannot be read are reported on standard error as\n"
+    "    delvix-cli: skipped PATH: REASON\n"
+    "Exit status: 0 at least one hit, 1 no hit, 2 error (missing folder, usage).\n";
+
+// Escapes the bytes that would break the line format.
+void appendEscaped(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        switch (c) {
+        case '\t':
+            out += "%09";
+            break;
+        case '\n':
+            out += "%0A";
+            break;
+        case '\r':
+            out += "%0D";
+            break;
+        case '%':
+            out += "%25";
+            break;
+        default:
+            out.push_back(c);
+        }
+    }
+}
+
+// Writes hits to standard output and skipped files to standard error.
+class CliSink : public SSearchSink {
+public:
+    bool anyHit() const { return m_hits > 0; }
+
+    void searchResult(std::unique_ptr<SSearchResult> r) override {
+        ++m_hits;
+        m_line.clear();
+        appendEscaped(m_line, r->path);
+        m_line.push_back('\t');
+        appendEscaped(m_line, r->text);
+        m_line += '\t' + r->type + '\t' + std::to_string(r->x) + '\t' + std::to_string(r->y) + '\n';
+        std::fwrite(m_line.data(), 1, m_line.size(), stdout);
+    }
+
+    void searchWarning(const SSearchWarning& w) override {
+        m_line = "delvix-cli: skipped ";
+        appendEscaped(m_line, w.path);
+        m_line += ": ";
+        if (w.line >= 0)
+            m_line += "line " + std::to_string(w.line) + ": ";
+        appendEscaped(m_line, w.reason);
+        m_line.push_back('\n');
+        std::fflush(stdout); // keeps both streams in walk order when they share a terminal
+        std::fwrite(m_line.data(), 1, m_line.size(), stderr);
+    }
+
+    void searchFinished(bool) override {}
+
+private:
+    size_t m_hits = 0;
+    std::string m_line;
+};
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "delvix-cli find: %s\n\n%s", message.c_str(), kFindUsage);
     return 2;
+}
+
+// The folder must exist and be listable; anything below it is only warned about.
+bool checkFolder(const std::string& folder) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        std::fprintf(stderr, "delvix-cli: %s: no such folder\n", folder.c_str());
+        return false;
+    }
+    std::filesystem::directory_iterator probe(folder, ec);
+    if (ec) {
+        std::fprintf(stderr, "delvix-cli: %s: cannot open folder: %s\n", folder.c_str(),
+                     ec.message().c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int runFind(int argc, char** argv) {
+    SFindCommandLine commandLine;
+    switch (commandLine.parse(argc, argv)) {
+    case SFindCommandLine::Outcome::Help:
+        std::fputs(kFindUsage, stdout);
+        return 0;
+    case SFindCommandLine::Outcome::Error:
+        return usageError(commandLine.error());
+    case SFindCommandLine::Outcome::Search:
+        break;
+    }
+    const SSearchParams& params = commandLine.params();
+    if (!checkFolder(params.folder))
+        return 2;
+    static char outputBuffer[1 << 16];
+    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+    CliSink sink;
+    SSearchEngine engine(std::make_shared<SDocFileSearcher>());
+    engine.run(params, sink);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fputs("delvix-cli find: cannot write to standard output\n", stderr);
+        return 2;
+    }
+    return sink.anyHit() ? 0 : 1;
 }

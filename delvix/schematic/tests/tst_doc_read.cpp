@@ -1,0 +1,175 @@
+#include "DocTestUtil.h"
+
+#include "SXKorvComponent.h"
+#include "SXKorvSheetInfo.h"
+
+#include <gtest/gtest.h>
+
+using namespace doctest;
+
+namespace {
+
+struct FileCase {
+    const char* name;
+    int result;
+    int32_t errorLine; // for read errors
+    size_t liveObjects;
+};
+
+// Results, error lines and kept objects of the data files.
+TEST(DocRead, DataFiles) {
+    const FileCase cases[] = {
+        {"empty.kx2", SXKorvDoc::kReadOk, 0, 0},
+        {"magic_only.kx2", SXKorvDoc::kReadOk, 0, 0},
+        {"truncated.kx2", SXKorvDoc::kReadOk, 0, 2},
+        {"lf_only.kx2", SXKorvDoc::kReadOk, 0, 1},
+        {"notsch_library.kx2", SXKorvDoc::kNotSchematic, 1, 0},
+        {"notsch_text.kx2", SXKorvDoc::kNotSchematic, 1, 0},
+        {"notsch_binary.kx2", SXKorvDoc::kNotSchematic, 1, 0},
+        {"notsch_lowercase.kx2", SXKorvDoc::kNotSchematic, 1, 0},
+        {"bad_unclosed_wire.kx2", SXKorvDoc::kReadError, 3, 0},
+        {"bad_unclosed_unknown.kx2", SXKorvDoc::kReadError, 3, 0},
+        {"bad_escape_in_label.kx2", SXKorvDoc::kReadError, 3, 0},
+        {"bad_escape_top.kx2", SXKorvDoc::kReadError, 3, 0},
+        {"bad_stray_field.kx2", SXKorvDoc::kReadError, 3, 0},
+        {"bad_wrong_closing.kx2", SXKorvDoc::kReadError, 4, 0},
+        {"bad_missing_key.kx2", SXKorvDoc::kReadError, 2, 0},
+        {"bad_stray_closing.kx2", SXKorvDoc::kReadError, 3, 0},
+        {"bad_sheetinfo.kx2", SXKorvDoc::kReadError, 2, 0},
+        {"bad_component_part.kx2", SXKorvDoc::kReadError, 2, 0},
+    };
+    for (const FileCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SXKorvDocSch doc;
+        ASSERT_EQ(readDataFile(doc, c.name), c.result);
+        EXPECT_EQ(liveObjects(doc).size(), c.liveObjects);
+        if (c.result != SXKorvDoc::kReadOk) {
+            EXPECT_EQ(doc.readError().line, c.errorLine);
+            EXPECT_FALSE(doc.readError().message.empty());
+            EXPECT_FALSE(doc.readError().ioError);
+            EXPECT_TRUE(doc.objects().empty());
+            EXPECT_TRUE(doc.workingList().empty());
+            EXPECT_EQ(doc.sheetSize(), SSize(1500, 1000));
+        }
+    }
+}
+
+TEST(DocRead, SheetPropertiesComeFromTheFirstSheetInfo) {
+    SXKorvDocSch doc;
+    ASSERT_EQ(readDataFile(doc, "lf_only.kx2"), SXKorvDoc::kReadOk);
+    EXPECT_EQ(doc.sheetSize(), SSize(2000, 1500));
+    EXPECT_EQ(doc.projectName(), "x");
+
+    const std::string text = sheet({"+SHEETINFO,EL:3,VL:0,W:4200,H:2970,PROJ:Amp,PAGES:4,PAGE:2,"
+                                    "VER:68,INITPOS:2,-SHEETINFO"});
+    ASSERT_EQ(readText(doc, text), SXKorvDoc::kReadOk);
+    EXPECT_EQ(doc.sheetSize(), SSize(4200, 2970));
+    EXPECT_EQ(doc.editingLayer(), 3);
+    EXPECT_EQ(doc.visibleLayers(), 255);
+    EXPECT_EQ(doc.projectName(), "Amp");
+    EXPECT_EQ(doc.pageCount(), 4);
+    EXPECT_EQ(doc.pageNumber(), 2);
+    EXPECT_EQ(doc.fileVersion(), 68);
+    EXPECT_EQ(doc.initialPosition(), 2);
+}
+
+TEST(DocRead, LoadedStateIsOneOperationThatCannotBeUndone) {
+    SXKorvDocSch doc;
+    ASSERT_EQ(readText(doc, sheet({junction(10, 10), wire(0, 0, 10, 0)})), SXKorvDoc::kReadOk);
+    EXPECT_EQ(doc.operationNumber(), 1);
+    EXPECT_EQ(doc.historyFloor(), 1);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.isPending());
+    for (const auto& obj : doc.objects())
+        EXPECT_EQ(obj->placeStamp(), 1);
+}
+
+TEST(DocRead, DispatcherStopsWhereTheSheetEnds) {
+    struct Case {
+        const char* what;
+        std::string text;
+        int result;
+        size_t live;
+    };
+    const std::string j = junction(10, 10);
+    const Case cases[] = {
+        {"empty word", "+KORVX_DATA_V.1.0\n" + j + ",,+JUNCTION,X:1,Y:1,-JUNCTION\n", 0, 1},
+        {"words after the closing word", sheet({j}) + "garbage,+WIRE,X1:5\n", 0, 1},
+        {"unknown section skipped", sheet({"+NOTES,A:1,B:%2C,-NOTES", j}), 0, 1},
+        {"unknown section at the end", "+KORVX_DATA_V.1.0\n" + j + "\n+NOTES,A:1,-NOTES", 0, 1},
+        {"zero-length wire dropped", sheet({wire(5, 5, 5, 5), j}), 0, 1},
+        {"label without text fails", sheet({"+LABEL,X:1,Y:1,D:1,S:,-LABEL"}), 1, 0},
+        {"first word is a library", "+KORVX_LIB_V.1.0\n-KORVX_LIB_V.1.0\n", 2, 0},
+        {"broken escape in the first word", "%4,+KORVX_DATA_V.1.0\n", 2, 0},
+        {"broken escape at the very end", sheet({j}) + "%4", 0, 1},
+        {"field at top level", sheet({j, "KEY:value", j}), 1, 0},
+        {"second sheet info skipped even when broken",
+         sheet({"+SHEETINFO,W:2000,H:1500,-SHEETINFO", "+SHEETINFO,W:9", j}), 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SXKorvDocSch doc;
+        EXPECT_EQ(readText(doc, c.text), c.result);
+        EXPECT_EQ(liveObjects(doc).size(), c.live);
+    }
+}
+
+TEST(DocRead, ComponentWithoutPartStays) {
+    SXKorvDocSch doc;
+    ASSERT_EQ(readText(doc, sheet({"+COMPONENT,L:0,X:100,Y:200,LIB:R-1K,BLK:3,N:1k,-COMPONENT"})),
+              SXKorvDoc::kReadOk);
+    ASSERT_EQ(doc.objects().size(), 1u);
+    const auto& c = static_cast<const SXKorvComponent&>(*doc.objects()[0]);
+    EXPECT_EQ(c.libraryName(), "R-1K");
+    EXPECT_EQ(c.part(), nullptr);
+    EXPECT_EQ(c.block(), 0);
+}
+
+TEST(DocRead, StreamFailureIsAnInputError) {
+    // A folder opens as a stream on this platform but cannot be read.
+    std::FILE* folder = std::fopen(KX_TEST_DATA_DIR, "rb");
+    if (!folder)
+        GTEST_SKIP() << "folders cannot be opened as streams here";
+    SXKorvDocSch doc;
+    EXPECT_EQ(doc.readFile(folder), SXKorvDoc::kReadError);
+    std::fclose(folder);
+    EXPECT_TRUE(doc.readError().ioError);
+}
+
+// A rich sheet cut off after every byte, and with every byte replaced by a delimiter or an
+// escape: nothing may crash, and a cut-off sheet either reads or reports a read error.
+TEST(DocRead, EveryPrefixAndDamagedCopy) {
+    const std::string text = sheet({
+        "+SHEETINFO,EL:1,VL:7,W:2000,H:1500,PROJ:P%2C1,PAGES:2,PAGE:1,VER:68,-SHEETINFO",
+        junction(50, 0),
+        wire(0, 0, 100, 0),
+        wire(100, 0, 100, 80),
+        wire(0, 10, 40, 10, 0, "BUS"),
+        "+ENTRY,L:0,X1:10,Y1:10,X2:20,Y2:0,-ENTRY",
+        "+LABEL,L:0,X:10,Y:0,D:1,S:NET%201,-LABEL",
+        "+TAG,L:0,X:200,Y:0,D:0,T:2,S:IN,-TAG",
+        "+COMMENT,L:0,X:0,Y:300,W:10,S:hello,FN:Sans,FS:99,FF:BIU,-COMMENT",
+        "+DASH,L:0,X1:0,Y1:0,X2:50,Y2:50,CURV:1,CTX1:10,CTY1:0,CTX2:40,CTY2:50,LS:LDT,-DASH",
+        "+ALINE,L:0,X1:0,Y1:0,X2:90,Y2:0,WDT:200,CLR:255,-ALINE",
+        "+COMPONENT\n+KORVX_LIB_V.1.0\n+COMP,N:RES,X:4,Y:1,B:1,R:R,NOTE:n,MFR:m,MFRPN:p,PKG:0603,"
+        "-COMP\n-KORVX_LIB_V.1.0\nL:0,X:300,Y:300,LIB:RES,DIR:5,BLK:0,N:10k,R:R1,-COMPONENT",
+    });
+    for (size_t n = 0; n <= text.size(); ++n) {
+        SXKorvDocSch doc;
+        const int result = readText(doc, std::string_view(text).substr(0, n));
+        ASSERT_TRUE(result == SXKorvDoc::kReadOk || result == SXKorvDoc::kReadError ||
+                    (result == SXKorvDoc::kNotSchematic && n < 18))
+            << "cut after " << n;
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        for (const char c : {',', '\n', '%', '+', '-', ':'}) {
+            std::string damaged = text;
+            damaged[i] = c;
+            SXKorvDocSch doc;
+            readText(doc, damaged);
+            sheetText(doc);
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,187 @@
+#include "SFindCommandLine.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+struct TargetName {
+    std::string_view name;
+    int32_t bit;
+};
+
+constexpr TargetName kTargetNames[] = {
+    {"tag", SSearchTarget::kTag},         {"label", SSearchTarget::kLabel},
+    {"comment", SSearchTarget::kComment}, {"value", SSearchTarget::kValue},
+    {"lib", SSearchTarget::kNameInLib},   {"ref", SSearchTarget::kRefNum},
+    {"mfr", SSearchTarget::kMfr},         {"mfrpn", SSearchTarget::kMfrPn},
+    {"pkg", SSearchTarget::kPkg},         {"note", SSearchTarget::kNote},
+};
+
+// Lower-case letters and digits only: "Shift_JIS", "shift-jis" and "SJIS" compare alike.
+std::string normalisedName(std::string_view name) {
+    std::string out;
+    for (const char c : name) {
+        if (c >= 'A' && c <= 'Z')
+            out.push_back(static_cast<char>(c - 'A' + 'a'));
+        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            out.push_back(c);
+    }
+    return out;
+}
+
+bool isOneOf(const std::string& name, std::initializer_list<std::string_view> names) {
+    for (const std::string_view n : names) {
+        if (name == n)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<int32_t> SFindCommandLine::parseTargets(std::string_view list) {
+    int32_t bits = 0;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = list.find(',', start);
+        const std::string_view name = list.substr(start, comma - start);
+        int32_t bit = name == "all" ? SSearchTarget::kAll : 0;
+        for (const TargetName& t : kTargetNames) {
+            if (name == t.name)
+                bit = t.bit;
+        }
+        if (bit == 0)
+            return std::nullopt;
+        bits |= bit;
+        if (comma == std::string_view::npos)
+            return bits;
+        start = comma + 1;
+    }
+}
+
+std::optional<SSearchEncoding> SFindCommandLine::parseEncoding(std::string_view name) {
+    const std::string n = normalisedName(name);
+    if (isOneOf(n, {"shiftjis", "sjis", "cp932", "windows31j", "mskanji", "ibm943"}))
+        return SSearchEncoding::ShiftJis;
+    // Single-byte code pages compare byte by byte, as UTF-8 does.
+    if (isOneOf(n, {"utf8", "cp1252", "windows1252", "iso88591", "latin1", "ascii", "usascii",
+                    "ansix341968"}))
+        return SSearchEncoding::Utf8;
+    return std::nullopt;
+}
+
+SSearchEncoding SFindCommandLine::localeEncoding() {
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (!value || !*value)
+            continue;
+        std::string_view locale(value);
+        const size_t dot = locale.find('.');
+        if (dot == std::string_view::npos)
+            return SSearchEncoding::Utf8;
+        std::string_view codeset = locale.substr(dot + 1);
+        codeset = codeset.substr(0, codeset.find('@'));
+        return parseEncoding(codeset).value_or(SSearchEncoding::Utf8);
+    }
+    return SSearchEncoding::Utf8;
+}
+
+bool SFindCommandLine::fail(std::string message) {
+    m_error = std::move(message);
+    return false;
+}
+
+int SFindCommandLine::takeValue(int argc, char** argv, int& i, std::string_view name,
+                                std::string& value) {
+    const std::string_view arg = argv[i];
+    if (arg.size() > name.size() && arg.substr(0, name.size()) == name && arg[name.size()] == '=') {
+        value = arg.substr(name.size() + 1);
+        return 1;
+    }
+    if (arg != name)
+        return 0;
+    if (i + 1 >= argc)
+        return -1;
+    value = argv[++i];
+    return 1;
+}
+
+bool SFindCommandLine::applyOption(int argc, char** argv, int& i) {
+    struct Flag {
+        std::string_view name;
+        bool SSearchParams::*field;
+        bool value;
+    };
+    static constexpr Flag kFlags[] = {
+        {"--whole", &SSearchParams::matchWhole, true},
+        {"--partial", &SSearchParams::matchWhole, false},
+        {"--case", &SSearchParams::caseSensitive, true},
+        {"--ignore-case", &SSearchParams::caseSensitive, false},
+        {"--recursive", &SSearchParams::includeSubfolders, true},
+        {"--no-subfolders", &SSearchParams::includeSubfolders, false},
+        {"--no-prefilter", &SSearchParams::prefilter, false},
+    };
+    const std::string arg = argv[i];
+    for (const Flag& f : kFlags) {
+        if (arg == f.name) {
+            m_params.*f.field = f.value;
+            return true;
+        }
+    }
+    std::string value;
+    for (const std::string_view name : {"--targets", "--jobs", "--encoding"}) {
+        const int taken = takeValue(argc, argv, i, name, value);
+        if (taken < 0)
+            return fail(std::string(name) + " needs a value");
+        if (taken == 0)
+            continue;
+        if (name == "--targets") {
+            const std::optional<int32_t> bits = parseTargets(value);
+            if (!bits)
+                return fail("unknown target in '" + value + "'");
+            m_params.targets = *bits;
+        } else if (name == "--jobs") {
+            char* end = nullptr;
+            const long n = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || n < 1 || n > 1024)
+                return fail("--jobs takes a number from 1 to 1024");
+            m_params.jobs = static_cast<unsigned>(n);
+        } else {
+            const std::optional<SSearchEncoding> encoding = parseEncoding(value);
+            if (!encoding)
+                return fail("unknown encoding '" + value + "'");
+            m_params.encoding = *encoding;
+        }
+        return true;
+    }
+    return fail("unknown option '" + arg + "'");
+}
+
+SFindCommandLine::Outcome SFindCommandLine::parse(int argc, char** argv) {
+    m_params = SSearchParams{};
+    m_params.encoding = localeEncoding();
+    m_error.clear();
+    std::vector<std::string> operands;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+            return Outcome::Help;
+        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            if (!applyOption(argc, argv, i))
+                return Outcome::Error;
+        } else {
+            operands.emplace_back(arg);
+        }
+    }
+    if (operands.size() != 2) {
+        fail(operands.size() < 2 ? "TEXT and FOLDER are needed" : "too many arguments");
+        return Outcome::Error;
+    }
+    m_params.pattern = operands[0];
+    m_params.folder = operands[1];
+    return Outcome::Search;
+}

@@ -1,0 +1,102 @@
+# Checks delvix-cli: exit statuses and messages, and that the output of dump, dumped again, is
+# the same bytes. Variables: CLI, DATA (test data folder), EXAMPLES, WORK (scratch folder).
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+set(failures 0)
+
+function(check_run name expected_rc)
+    cmake_parse_arguments(R "" "STDOUT_FILE;STDERR_MATCH;STDOUT_MATCH" "ARGS" ${ARGN})
+    if(R_STDOUT_FILE)
+        execute_process(COMMAND "${CLI}" ${R_ARGS} RESULT_VARIABLE rc OUTPUT_FILE "${R_STDOUT_FILE}"
+                        ERROR_VARIABLE err)
+        file(READ "${R_STDOUT_FILE}" out)
+    else()
+        execute_process(COMMAND "${CLI}" ${R_ARGS} RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                        ERROR_VARIABLE err)
+    endif()
+    set(problem "")
+    if(NOT rc STREQUAL "${expected_rc}")
+        set(problem "exit status ${rc}, expected ${expected_rc}")
+    elseif(R_STDERR_MATCH AND NOT err MATCHES "${R_STDERR_MATCH}")
+        set(problem "stderr does not match '${R_STDERR_MATCH}'")
+    elseif(R_STDOUT_MATCH AND NOT out MATCHES "${R_STDOUT_MATCH}")
+        set(problem "stdout does not match '${R_STDOUT_MATCH}'")
+    elseif(NOT expected_rc STREQUAL "0" AND NOT out STREQUAL "")
+        set(problem "a failed run wrote to stdout")
+    endif()
+    if(problem)
+        message(SEND_ERROR "${name}: ${problem}\nstdout:\n${out}\nstderr:\n${err}")
+        math(EXPR n "${failures} + 1")
+        set(failures ${n} PARENT_SCOPE)
+    endif()
+endfunction()
+
+# Options and usage.
+check_run(version 0 ARGS --version STDOUT_MATCH "^0\\.69\\.02\n$")
+check_run(help 0 ARGS --help STDOUT_MATCH "dump FILE")
+check_run(dump-help 0 ARGS dump --help STDOUT_MATCH "usage: delvix-cli dump FILE")
+check_run(no-command 2 STDERR_MATCH "usage:")
+check_run(unknown-command 2 ARGS frobnicate STDERR_MATCH "unknown command")
+check_run(dump-no-file 2 ARGS dump STDERR_MATCH "no FILE")
+check_run(dump-two-files 2 ARGS dump a b STDERR_MATCH "exactly one FILE")
+check_run(dump-missing 2 ARGS dump "${WORK}/missing.kx2" STDERR_MATCH "missing.kx2: cannot open")
+check_run(dump-folder 2 ARGS dump "${DATA}" STDERR_MATCH "cannot read")
+
+# Files that are not schematics, and read errors with the line they are reported on.
+file(GLOB not_schematic "${DATA}/notsch_*")
+foreach(f ${not_schematic})
+    get_filename_component(n "${f}" NAME)
+    check_run(${n} 2 ARGS dump "${f}" STDERR_MATCH "${n}: not a schematic file")
+endforeach()
+set(bad_lines
+    bad_unclosed_wire 3 bad_unclosed_unknown 3 bad_escape_in_label 3 bad_escape_top 3
+    bad_stray_field 3 bad_wrong_closing 4 bad_missing_key 2 bad_stray_closing 3
+    bad_sheetinfo 2 bad_component_part 2)
+file(GLOB bad "${DATA}/bad_*")
+foreach(f ${bad})
+    get_filename_component(n "${f}" NAME_WE)
+    list(FIND bad_lines ${n} at)
+    if(at LESS 0)
+        message(SEND_ERROR "${n}: no expected line listed")
+        continue()
+    endif()
+    math(EXPR at "${at} + 1")
+    list(GET bad_lines ${at} line)
+    check_run(${n} 1 ARGS dump "${f}" STDERR_MATCH "^[^\n]*${n}\\.kx2:${line}: [^\n]+\n$")
+endforeach()
+
+# Every readable file: dump, dump the dump, compare the bytes; CR LF line ends only.
+file(GLOB good "${DATA}/*.kx2" "${DATA}/*.KX2" "${EXAMPLES}/*.kx2" "${EXAMPLES}/*.KX2"
+     "${EXAMPLES}/*/*.kx2" "${EXAMPLES}/*/*.KX2")
+list(FILTER good EXCLUDE REGEX "/(bad|notsch)_[^/]*$")
+set(i 0)
+foreach(f ${good})
+    get_filename_component(n "${f}" NAME)
+    math(EXPR i "${i} + 1")
+    set(first "${WORK}/${i}-first.kx2")
+    set(second "${WORK}/${i}-second.kx2")
+    check_run("${n} (dump)" 0 ARGS dump "${f}" STDOUT_FILE "${first}")
+    check_run("${n} (dump again)" 0 ARGS dump "${first}" STDOUT_FILE "${second}")
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${first}" "${second}"
+                    RESULT_VARIABLE differs)
+    # Bytes as hex pairs: CMake's text functions do not keep CR reliably.
+    file(READ "${first}" hex HEX)
+    string(REGEX REPLACE "(..)" "\\1 " pairs "${hex}")
+    string(REPLACE "0d 0a " "" bare "${pairs}")
+    string(FIND " ${bare}" " 0a " lone_lf)
+    # "+KORVX_DATA_V.1.0" CR LF "+SHEETINFO,"
+    string(FIND "${pairs}" "2b 4b 4f 52 56 58 5f 44 41 54 41 5f 56 2e 31 2e 30 0d 0a 2b 53 48 45 45 54 49 4e 46 4f 2c " head)
+    if(differs)
+        message(SEND_ERROR "${n}: the dump dumped again differs (${first}, ${second})")
+        math(EXPR failures "${failures} + 1")
+    elseif(NOT lone_lf EQUAL -1 OR NOT head EQUAL 0)
+        message(SEND_ERROR "${n}: the dump does not start with the magic and sheet info, or has bare LF line ends")
+        math(EXPR failures "${failures} + 1")
+    endif()
+endforeach()
+list(LENGTH good count)
+message(STATUS "${count} readable files round-tripped")
+
+if(failures GREATER 0)
+    message(FATAL_ERROR "${failures} check(s) failed")
+endif()
