@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -55,7 +56,6 @@ STextPrefilter::STextPrefilter(std::string_view pattern, bool caseSensitive)
     int best = 4;
     for (size_t i = 0; i < m_pattern.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(m_pattern[i]);
-        m_positions[c].push_back(i);
         if (commonness(c) < best) {
             best = commonness(c);
             m_anchor = i;
@@ -123,8 +123,9 @@ bool STextPrefilter::escapedOccurrence(std::string_view bytes) const {
         if (value >= 0) {
             const unsigned char folded = m_fold ? lowerAscii(static_cast<unsigned char>(value))
                                                 : static_cast<unsigned char>(value);
-            for (const size_t index : m_positions[folded]) {
-                if (matchBackward(bytes, at, index) && matchForward(bytes, at + 3, index + 1))
+            for (size_t index = 0; index < m_pattern.size(); ++index) {
+                if (static_cast<unsigned char>(m_pattern[index]) == folded &&
+                    matchBackward(bytes, at, index) && matchForward(bytes, at + 3, index + 1))
                     return true;
             }
         }

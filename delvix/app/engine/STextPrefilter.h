@@ -1,17 +1,15 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // Decides from a file's raw bytes whether any text in it can match a pattern, so that files
 // which cannot are never read into a document. It only ever answers "no" when no match is
 // possible in any mode: every text the reader produces is a run of word bytes, each written
 // either as itself or as a "%XX" escape, so a file can hold a match only where the pattern's
 // bytes appear in that form. Whole-word and case rules and the multibyte rule only take matches
-// away, so they are not looked at; case folding of ASCII letters is.
+// away, so they are not looked at; case folding of ASCII letters is. Cheap to build.
 class STextPrefilter {
 public:
     STextPrefilter(std::string_view pattern, bool caseSensitive);
@@ -33,6 +31,4 @@ private:
     std::string m_pattern; // lower-cased when folding
     bool m_fold;
     size_t m_anchor = 0; // the pattern byte looked for first: the least common one
-    // For each byte value, where it occurs in the pattern (folded).
-    std::array<std::vector<size_t>, 256> m_positions;
 };

@@ -1,0 +1,127 @@
+#include "SDocFileSearcher.h"
+
+#include "STagReader.h"
+#include "STextPrefilter.h"
+#include "SXKorvDocSch.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <system_error>
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+std::string errnoText(int error) {
+    return std::generic_category().message(error);
+}
+
+SXKorvEncoding docEncoding(SSearchEncoding encoding) {
+    return encoding == SSearchEncoding::ShiftJis ? SXKorvEncoding::ShiftJis : SXKorvEncoding::Utf8;
+}
+
+} // namespace
+
+void SDocFileSearcher::search(const std::string& path, const SSearchParams& params,
+                              const std::atomic<bool>& stop, SFileOutcome& outcome) const {
+    errno = 0;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        outcome.warning = SSearchWarning{path, "cannot open: " + errnoText(errno), -1};
+        return;
+    }
+    thread_local Buffer buffer;
+    std::string reason;
+    const bool inMemory = buffer.readWhole(file.get(), reason);
+    const std::string_view bytes = buffer.bytes();
+    if (!reason.empty()) {
+        outcome.warning = SSearchWarning{path, reason, -1};
+        return;
+    }
+    if (inMemory && params.prefilter &&
+        !STextPrefilter(params.pattern, params.caseSensitive).mayMatch(bytes))
+        return;
+
+    SXKorvDocSch doc;
+    const int result = readDocument(doc, file.get(), bytes, inMemory);
+    if (result == SXKorvDoc::kNotSchematic) {
+        outcome.warning = SSearchWarning{path, "not a schematic file", -1};
+        return;
+    }
+    if (result != SXKorvDoc::kReadOk) {
+        const SXKorvReadError& error = doc.readError();
+        outcome.warning = SSearchWarning{path, error.message, error.line};
+        return;
+    }
+    file.reset();
+    doc.setFindParams(params.pattern, params.matchWhole, params.caseSensitive, params.targets,
+                      docEncoding(params.encoding));
+    collectHits(doc, path, stop, outcome);
+}
+
+void SDocFileSearcher::Buffer::reserve(size_t capacity) {
+    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    std::memcpy(grown.get(), m_data.get(), m_size);
+    m_data = std::move(grown);
+    m_capacity = capacity;
+}
+
+bool SDocFileSearcher::Buffer::readWhole(std::FILE* file, std::string& reason) {
+    constexpr size_t kChunk = size_t{256} << 10;
+    constexpr size_t kKept = size_t{8} << 20; // what a worker holds on to between files
+    m_size = 0;
+    if (m_capacity > kKept) {
+        m_data.reset();
+        m_capacity = 0;
+    }
+    for (;;) {
+        if (m_capacity - m_size < kChunk)
+            reserve(std::max(m_capacity * 2, m_size + kChunk));
+        const size_t wanted = m_capacity - m_size;
+        errno = 0;
+        const size_t n = std::fread(m_data.get() + m_size, 1, wanted, file);
+        m_size += n;
+        if (n < wanted) {
+            if (std::ferror(file)) {
+                reason = "read error: " + errnoText(errno);
+                return false;
+            }
+            return true;
+        }
+        if (m_size > kInMemoryLimit)
+            return false;
+    }
+}
+
+int SDocFileSearcher::readDocument(SXKorvDocSch& doc, std::FILE* file, std::string_view bytes,
+                                   bool inMemory) {
+    // The in-memory reader ends at a NUL byte, the file reader does not: such files (and big
+    // ones) are read from the file again.
+    if (!inMemory || std::memchr(bytes.data(), 0, bytes.size())) {
+        std::rewind(file);
+        return doc.readFile(file);
+    }
+    STagReader reader;
+    reader.attachString(bytes);
+    return doc.read(reader);
+}
+
+void SDocFileSearcher::collectHits(SXKorvDocSch& doc, const std::string& path,
+                                   const std::atomic<bool>& stop, SFileOutcome& outcome) {
+    for (const SXKorvObj* hit = doc.findFirst(); hit; hit = doc.findNext()) {
+        const SXKorvFindState& found = doc.findState();
+        auto result = std::make_unique<SSearchResult>();
+        result->path = path;
+        result->text = found.foundText;
+        result->type = searchTypeWord(found.foundKind);
+        result->x = found.foundPosition.x;
+        result->y = found.foundPosition.y;
+        outcome.results.push_back(std::move(result));
+        if (stop.load(std::memory_order_relaxed))
+            break;
+    }
+}

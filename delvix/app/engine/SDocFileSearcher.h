@@ -1,0 +1,44 @@
+#pragma once
+
+#include "SFileSearcher.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class SXKorvDocSch;
+
+// Searches a file the way the search window does: reads it into a fresh schematic document and
+// runs find first / find next over it. Files that the prefilter rules out are not read.
+class SDocFileSearcher : public SFileSearcher {
+public:
+    void search(const std::string& path, const SSearchParams& params, const std::atomic<bool>& stop,
+                SFileOutcome& outcome) const override;
+
+    // Files up to this size are read into memory and checked by the prefilter first; larger
+    // ones are read straight from the file.
+    static constexpr size_t kInMemoryLimit = size_t{64} << 20;
+
+    // A worker's read buffer, kept from file to file.
+    class Buffer {
+    public:
+        // Reads the rest of `file`; false when it is larger than the limit (or on a read
+        // error, with `reason` set).
+        bool readWhole(std::FILE* file, std::string& reason);
+        std::string_view bytes() const { return {m_data.get(), m_size}; }
+
+    private:
+        void reserve(size_t capacity);
+
+        std::unique_ptr<char[]> m_data;
+        size_t m_capacity = 0;
+        size_t m_size = 0;
+    };
+
+private:
+    static int readDocument(SXKorvDocSch& doc, std::FILE* file, std::string_view bytes,
+                            bool inMemory);
+    static void collectHits(SXKorvDocSch& doc, const std::string& path,
+                            const std::atomic<bool>& stop, SFileOutcome& outcome);
+};

@@ -1,0 +1,225 @@
+#include "SDocFileSearcher.h"
+#include "SSearchEngine.h"
+#include "TempTree.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kMagic[] = "+KORVX_DATA_V.1.0\r\n";
+
+std::string sheet(const std::string& body, int visibleLayers = 255) {
+    return std::string(kMagic) + "+SHEETINFO,VL:" + std::to_string(visibleLayers) +
+           ",W:1500,H:1000,-SHEETINFO\r\n" + body + "-KORVX_DATA_V.1.0\r\n";
+}
+
+// Collects hits as "file|text|type|x|y" (file relative to the root) and warnings.
+class Collector : public SSearchSink {
+public:
+    explicit Collector(std::string root) : m_prefix(std::move(root) + "/") {}
+    std::vector<std::string> hits;
+    std::vector<std::string> warnings;
+
+    void searchResult(std::unique_ptr<SSearchResult> r) override {
+        hits.push_back(relative(r->path) + "|" + r->text + "|" + r->type + "|" +
+                       std::to_string(r->x) + "|" + std::to_string(r->y));
+    }
+    void searchWarning(const SSearchWarning& w) override {
+        warnings.push_back(relative(w.path) + "|" + std::to_string(w.line) + "|" + w.reason);
+    }
+    void searchFinished(bool) override {}
+
+private:
+    std::string relative(const std::string& path) const {
+        return path.rfind(m_prefix, 0) == 0 ? path.substr(m_prefix.size()) : path;
+    }
+    std::string m_prefix;
+};
+
+struct Mode {
+    bool whole;
+    bool caseSensitive;
+    int32_t targets = SSearchTarget::kAll;
+    SSearchEncoding encoding = SSearchEncoding::Utf8;
+    bool prefilter = true;
+};
+
+Collector searchTree(const TempTree& tree, const std::string& pattern, const Mode& m,
+                     unsigned jobs = 2) {
+    SSearchParams p;
+    p.folder = tree.root();
+    p.pattern = pattern;
+    p.matchWhole = m.whole;
+    p.caseSensitive = m.caseSensitive;
+    p.targets = m.targets;
+    p.encoding = m.encoding;
+    p.prefilter = m.prefilter;
+    p.jobs = jobs;
+    Collector c(tree.root());
+    SSearchEngine(std::make_shared<SDocFileSearcher>()).run(p, c);
+    return c;
+}
+
+const std::string kComponent =
+    "+COMPONENT,L:0,X:100,Y:200,LIB:ABC,N:ABC,NX:5,NY:-7,R:xABCx,RX:3,RY:9,MFR:none,"
+    "MFRPN:no,PKG:p,NOTE:abc note,-COMPONENT\r\n";
+
+struct FindCase {
+    const char* name;
+    const char* pattern;
+    Mode mode;
+    std::vector<std::string> hits;
+};
+
+TEST(DocSearch, ComponentStagesModesAndPositions) {
+    TempTree tree;
+    tree.file("c.kx2", sheet(kComponent));
+    const std::string value = "c.kx2|ABC|Value|105|193";
+    const std::string lib = "c.kx2|ABC|NameInLib|100|200";
+    const std::string ref = "c.kx2|xABCx|RefNum|103|209";
+    const std::string note = "c.kx2|abc note|Note|100|200";
+    const FindCase cases[] = {
+        {"partial, case", "ABC", {false, true}, {value, lib, ref}},
+        {"partial, any case", "abc", {false, false}, {value, lib, ref, note}},
+        {"whole, case", "ABC", {true, true}, {value, lib}},
+        {"whole, case, lower", "abc", {true, true}, {}},
+        {"whole, any case", "abc", {true, false}, {value, lib}},
+        {"whole, any case, fragment", "ab", {true, false}, {}},
+        {"value, reference, note", "abc", {false, false, 8 | 32 | 512}, {value, ref, note}},
+        {"package only", "p", {true, true, 256}, {"c.kx2|p|Pkg|100|200"}},
+        {"mfr and part number",
+         "no",
+         {false, true},
+         {"c.kx2|none|Mfr|100|200", "c.kx2|no|MfrPn|100|200", "c.kx2|abc note|Note|100|200"}},
+        {"empty pattern", "", {false, false}, {}},
+    };
+    for (const FindCase& c : cases) {
+        for (const bool prefilter : {true, false}) {
+            Mode mode = c.mode;
+            mode.prefilter = prefilter;
+            EXPECT_EQ(searchTree(tree, c.pattern, mode).hits, c.hits)
+                << c.name << (prefilter ? "" : " (no prefilter)");
+        }
+    }
+}
+
+TEST(DocSearch, KindsInFileOrderAndHiddenLayers) {
+    TempTree tree;
+    const std::string body = "+TAG,L:0,X:10,Y:20,D:1,T:0,S:net-a,-TAG\r\n"
+                             "+LABEL,L:3,X:30,Y:40,D:1,S:net-b,-LABEL\r\n"
+                             "+COMMENT,L:1,X:50,Y:60,S:net%20c,-COMMENT\r\n"
+                             "+LABEL,L:2,X:70,Y:80,D:0,S:NET-d,-LABEL\r\n";
+    tree.file("all.kx2", sheet(body));
+    tree.file("nolayer3.kx2", sheet(body, 255 & ~(1 << 3)));
+    const Collector c = searchTree(tree, "net", Mode{false, false});
+    const std::vector<std::string> expected = {
+        "all.kx2|net-a|Tag|10|20",        "all.kx2|net-b|Label|30|40",
+        "all.kx2|net c|Comment|50|60",    "all.kx2|NET-d|Label|70|80",
+        "nolayer3.kx2|net-a|Tag|10|20",   "nolayer3.kx2|net c|Comment|50|60",
+        "nolayer3.kx2|NET-d|Label|70|80",
+    };
+    EXPECT_EQ(c.hits, expected);
+    EXPECT_EQ(searchTree(tree, "net", Mode{false, false, SSearchTarget::kComment}).hits,
+              (std::vector<std::string>{"all.kx2|net c|Comment|50|60",
+                                        "nolayer3.kx2|net c|Comment|50|60"}));
+}
+
+TEST(DocSearch, ShiftJisNeverMatchesInsideADoubleByteCharacter) {
+    TempTree tree;
+    tree.file("j.kx2", sheet("+LABEL,X:0,Y:0,D:1,S:\x82\x61\x82\x62,-LABEL\r\n"));
+    Mode utf8{false, true};
+    Mode sjis{false, true, SSearchTarget::kAll, SSearchEncoding::ShiftJis};
+    EXPECT_EQ(searchTree(tree, "\x61\x82", utf8).hits.size(), 1u);
+    EXPECT_TRUE(searchTree(tree, "\x61\x82", sjis).hits.empty());
+    EXPECT_EQ(searchTree(tree, "\x82\x62", sjis).hits.size(), 1u);
+    // A trail byte that is an ASCII letter is not folded.
+    sjis.caseSensitive = false;
+    EXPECT_TRUE(searchTree(tree, "\x82\x41", sjis).hits.empty());
+}
+
+TEST(DocSearch, UnreadableFilesAreWarningsWithTheirLine) {
+    TempTree tree;
+    tree.file("a_bad.kx2", std::string(kMagic) + "+LABEL,X:1,Y:2,D:1,S:hit,-LABEL\r\nX:5\r\n");
+    tree.file("b_lib.kx2", "+KORVX_LIB_V.1.0\r\nhit\r\n");
+    tree.file("c_good.kx2", sheet("+LABEL,X:1,Y:2,D:1,S:hit,-LABEL\r\n"));
+    tree.file("d_empty.kx2", "");
+    tree.file("e_nul.kx2", sheet("+LABEL,X:1,Y:2,D:1,S:hit,-LABEL\r\n+LABEL,X:1,Y:2,D:1,S:x") +
+                               std::string(1, '\0') + "y,-LABEL\r\n");
+    const Collector c = searchTree(tree, "hit", Mode{true, true});
+    EXPECT_EQ(c.hits,
+              (std::vector<std::string>{"c_good.kx2|hit|Label|1|2", "e_nul.kx2|hit|Label|1|2"}));
+    ASSERT_EQ(c.warnings.size(), 2u);
+    EXPECT_EQ(c.warnings[0].rfind("a_bad.kx2|3|", 0), 0u) << c.warnings[0];
+    EXPECT_EQ(c.warnings[1], "b_lib.kx2|-1|not a schematic file");
+}
+
+// Texts as a file writer would put them, plus hand-made escapes of ordinary bytes.
+std::string randomEscapedText(std::mt19937& rng, std::string& plain) {
+    static const std::string kBytes = "aAbBcC ,%\t\x82\xa0\x61-";
+    std::string written;
+    const size_t n = 1 + rng() % 6;
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(kBytes[rng() % kBytes.size()]);
+        plain.push_back(static_cast<char>(c));
+        const bool mustEscape = c <= 0x20 || c == '%' || c == ',';
+        char hex[4];
+        std::snprintf(hex, sizeof hex, rng() % 2 ? "%%%02X" : "%%%02x", c);
+        written += (mustEscape || rng() % 4 == 0) ? std::string(hex) : std::string(1, c);
+    }
+    return written;
+}
+
+// Hits are the same with and without the prefilter, in every mode and encoding, on files full
+// of escapes, double-byte characters and mixed case.
+TEST(DocSearch, PrefilterNeverChangesTheHits) {
+    TempTree tree;
+    std::mt19937 rng(77);
+    std::vector<std::string> texts;
+    for (int f = 0; f < 40; ++f) {
+        std::string body;
+        for (int o = 0; o < 4; ++o) {
+            std::string plain;
+            const std::string s = randomEscapedText(rng, plain);
+            texts.push_back(plain);
+            const std::string at = ",X:" + std::to_string(o) + ",Y:" + std::to_string(f);
+            switch (rng() % 3) {
+            case 0:
+                body += "+LABEL" + at + ",D:1,S:" + s + ",-LABEL\r\n";
+                break;
+            case 1:
+                body += "+TAG" + at + ",D:1,T:1,S:" + s + ",-TAG\r\n";
+                break;
+            default:
+                body +=
+                    "+COMPONENT" + at + ",LIB:" + s + ",N:" + s + ",NOTE:x" + s + ",-COMPONENT\r\n";
+            }
+        }
+        tree.file("f" + std::to_string(f) + ".kx2", sheet(body));
+    }
+    int compared = 0;
+    for (int k = 0; k < 40; ++k) {
+        const std::string& t = texts[rng() % texts.size()];
+        const size_t from = rng() % t.size();
+        std::string pattern = t.substr(from, 1 + rng() % (t.size() - from));
+        if (k % 3 == 0)
+            pattern[0] = static_cast<char>(pattern[0] ^ 0x20); // other case (or other byte)
+        for (const bool whole : {false, true}) {
+            for (const bool cs : {false, true}) {
+                for (const SSearchEncoding e : {SSearchEncoding::Utf8, SSearchEncoding::ShiftJis}) {
+                    const Collector with = searchTree(tree, pattern, {whole, cs, 1023, e, true});
+                    const Collector without =
+                        searchTree(tree, pattern, {whole, cs, 1023, e, false});
+                    ASSERT_EQ(with.hits, without.hits) << "pattern [" << pattern << "]";
+                    compared += static_cast<int>(with.hits.size());
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 500); // the comparison was not between empty lists
+}
+
+} // namespace
