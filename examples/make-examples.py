@@ -5,6 +5,7 @@ Everything is written in the exact word and line layout of the library and schem
 (CR LF line ends, "%XX" escapes), so that loading and saving a file reproduces it byte for byte.
 
     python3 make-examples.py [OUTDIR]      (default: the folder of this script)
+    python3 make-examples.py --check       (exit 1 when a file here differs from what it makes)
 """
 
 import math
@@ -1145,8 +1146,7 @@ def untidy_places(sheet):
     return found
 
 
-def main():
-    outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
+def make_files():
     comps = library_components()
     names = [c.name for c in comps] + [a for c in comps for a in c.aliases]
     assert len(names) == len(set(names)), "names must be unique"
@@ -1160,11 +1160,27 @@ def main():
         # The first two must read back unchanged; the third exists to be tidied.
         assert bool(problems) != tidy, (name, problems)
         files[name] = sheet.done()
+    return files
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    files = make_files()
+    if sys.argv[1:] == ["--check"]:
+        stale = []
+        for name, data in files.items():
+            path = os.path.join(here, name)
+            if not os.path.exists(path) or open(path, "rb").read() != data:
+                stale.append(name)
+        print("stale: " + ", ".join(stale) if stale else "all example files are up to date")
+        return 1 if stale else 0
+    outdir = sys.argv[1] if len(sys.argv) > 1 else here
     for name, data in files.items():
         with open(os.path.join(outdir, name), "wb") as f:
             f.write(data)
         print("%s: %d bytes" % (name, len(data)))
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())
