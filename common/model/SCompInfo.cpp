@@ -180,9 +180,13 @@ void SCompInfo::setBlockCount(int32_t n) {
     m_blockCount = n;
 }
 
-void SCompInfo::setPattern(std::unique_ptr<SPtn> pattern) { m_pattern = std::move(pattern); }
+void SCompInfo::setPattern(std::unique_ptr<SPtn> pattern) {
+    m_pattern = std::move(pattern);
+}
 
-std::unique_ptr<SPtn> SCompInfo::takePattern() { return std::move(m_pattern); }
+std::unique_ptr<SPtn> SCompInfo::takePattern() {
+    return std::move(m_pattern);
+}
 
 void SCompInfo::addPin(const SPin* pin) {
     if (pin)
@@ -254,7 +258,8 @@ std::optional<SPinEnd> SCompInfo::pinEnd(int32_t index, int32_t direction) const
     end.side = placed;
     if (placed == SPin::kSideLeft || placed == SPin::kSideRight) {
         end.point.x = placed == SPin::kSideLeft ? subWrap(negWrap(d), kGrid) : kGrid;
-        const bool fromBottom = direction == 2 || direction == 3 || direction == 6 || direction == 7;
+        const bool fromBottom =
+            direction == 2 || direction == 3 || direction == 6 || direction == 7;
         end.point.y = fromBottom ? negWrap(b) : subWrap(b, e);
     } else {
         end.point.y = placed == SPin::kSideTop ? subWrap(negWrap(e), kGrid) : kGrid;

@@ -79,7 +79,9 @@ uint32_t flagsFromLetters(std::string_view letters) {
     return flags;
 }
 
-int32_t clampBlockCount(int32_t n) { return std::clamp(n, 0, SPin::kMaxBlocks); }
+int32_t clampBlockCount(int32_t n) {
+    return std::clamp(n, 0, SPin::kMaxBlocks);
+}
 
 } // namespace
 
@@ -111,7 +113,9 @@ void SPin::replaceField(size_t index, std::optional<std::string_view> value) {
     m_fields = std::move(packed);
 }
 
-std::optional<std::string_view> SPin::name() const { return fieldAt(0).value; }
+std::optional<std::string_view> SPin::name() const {
+    return fieldAt(0).value;
+}
 
 void SPin::setName(std::optional<std::string_view> encoded) {
     if (!encoded) {
