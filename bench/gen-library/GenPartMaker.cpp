@@ -77,6 +77,24 @@ std::string numbered(const char* format, int serial) {
     return buf;
 }
 
+// Inverter triangle, AND-shaped or OR-shaped (XOR: with a second back curve) gate outline.
+void addGateBody(std::vector<GenObj>& objects, int h, bool inverter, bool orShape, bool xorShape) {
+    if (inverter) {
+        objects.push_back(polygon({{0, 0}, {32, 10}, {0, 20}}, -1, 2));
+    } else if (orShape) {
+        objects.push_back(arc(0, h, h, 480, 1440));
+        objects.push_back(arc(0, 0, h, 4320, 5280));
+        objects.push_back(arc(-20, h / 2, 28, 5040, 720));
+        if (xorShape)
+            objects.push_back(arc(-26, h / 2, 28, 5040, 720));
+    } else {
+        objects.push_back(line(0, 0, 20, 0, 2));
+        objects.push_back(line(0, 0, 0, h, 2));
+        objects.push_back(line(0, h, 20, h, 2));
+        objects.push_back(arc(20, h / 2, h / 2, 4320, 1440));
+    }
+}
+
 const char* const kMakers[] = {
     "Vennhald Semi",   "Orbital Devices", "Kestrel Micro",   "Norrland Passive",
     "Tarn Components", "Holm & Berg",     "Lowfield Analog", ""};
@@ -177,20 +195,7 @@ GenPart GenPartMaker::makeGate(int serial) {
     part.pins.push_back(pin(3, 2, "GND", "m", k.blocks, "7"));
 
     const int h = part.height * 10;
-    if (k.inputs == 1) {
-        part.objects.push_back(polygon({{0, 0}, {32, 10}, {0, 20}}, -1, 2));
-    } else if (k.orShape) {
-        part.objects.push_back(arc(0, h, h, 480, 1440));
-        part.objects.push_back(arc(0, 0, h, 4320, 5280));
-        part.objects.push_back(arc(-20, h / 2, 28, 5040, 720));
-        if (k.code[0] == '8')
-            part.objects.push_back(arc(-26, h / 2, 28, 5040, 720));
-    } else {
-        part.objects.push_back(line(0, 0, 20, 0, 2));
-        part.objects.push_back(line(0, 0, 0, h, 2));
-        part.objects.push_back(line(0, h, 20, h, 2));
-        part.objects.push_back(arc(20, h / 2, h / 2, 4320, 1440));
-    }
+    addGateBody(part.objects, h, k.inputs == 1, k.orShape, k.code[0] == '8');
     part.objects.push_back(text(14, h / 2, k.orShape ? ">=1" : "&", 10, 8));
     addMaker(part, m_rng.chance(50) ? "DIP14" : "SO14");
     return part;

@@ -120,21 +120,27 @@ void report(const char* what, Stats& wall, Stats& cpu, double megabytes) {
                 cpu.best, megabytes / cpu.best, wall.all.size());
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    int repeat = 5;
-    std::string input;
+bool parseArgs(int argc, char** argv, std::string& input, int& repeat) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--repeat" && i + 1 < argc)
             repeat = std::max(1, std::atoi(argv[++i]));
         else if (!arg.empty() && arg[0] != '-' && input.empty())
             input = arg;
-        else {
-            std::fprintf(stderr, "usage: lib-loadsave [LIBRARY.KM2] [--repeat N]\n");
-            return 2;
-        }
+        else
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int repeat = 5;
+    std::string input;
+    if (!parseArgs(argc, argv, input, repeat)) {
+        std::fprintf(stderr, "usage: lib-loadsave [LIBRARY.KM2] [--repeat N]\n");
+        return 2;
     }
     const fs::path work =
         fs::temp_directory_path() / ("lib-loadsave." + std::to_string(::getpid()));
