@@ -226,26 +226,23 @@ void SXKorvDoc::commitWorking(int mode) {
 }
 
 void SXKorvDoc::placeWorking(int32_t op) {
-    SXKorvObjList working;
-    working.swap(m_working);
-    if (!m_tidy)
-        m_main.reserve(m_main.size() + working.size());
-    std::optional<SXKorvTidy> tidy;
-    if (m_tidy)
-        tidy.emplace(m_main, op);
-    for (auto& obj : working) {
-        if (!obj->isValid())
-            continue;
+    SXKorvObjList placed;
+    placed.swap(m_working);
+    std::erase_if(placed, [](const std::unique_ptr<SXKorvObj>& obj) { return !obj->isValid(); });
+    for (auto& obj : placed) {
         obj->setPlaceStamp(op);
         obj->setWorkingCopy(nullptr);
         obj->clearSelection();
-        if (tidy)
-            tidy->place(std::move(obj));
-        else
-            m_main.push_back(std::move(obj));
     }
-    if (tidy)
-        tidy->finish();
+    if (!m_tidy) {
+        m_main.reserve(m_main.size() + placed.size());
+        for (auto& obj : placed)
+            m_main.push_back(std::move(obj));
+        return;
+    }
+    SXKorvTidy tidy(m_main, op);
+    tidy.placeAll(placed);
+    tidy.finish();
 }
 
 void SXKorvDoc::trimHistory() {

@@ -1,6 +1,7 @@
 #include "SXKorvTidy.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -38,17 +39,21 @@ size_t SXKorvTidy::PointKeyHash::operator()(const PointKey& k) const {
 }
 
 SXKorvTidy::SXKorvTidy(SXKorvObjList& main, int32_t operation)
-    : m_main(main), m_op(operation), m_juncXY(kLayers), m_juncYX(kLayers) {
+    : m_main(main), m_op(operation), m_batch(main.empty()), m_juncXY(kLayers), m_juncYX(kLayers) {
     for (const auto& obj : m_main) {
         if (!isTidyTarget(*obj))
             continue;
-        const SXKorvKind kind = obj->kind();
-        if (kind == SXKorvKind::Junction || kind == SXKorvKind::Entry ||
-            kind == SXKorvKind::BusEntry)
+        if (isPointKind(*obj))
             m_points.insert(pointKey(*obj));
         else
             index(obj.get());
     }
+}
+
+bool SXKorvTidy::isPointKind(const SXKorvObj& obj) {
+    const SXKorvKind kind = obj.kind();
+    return kind == SXKorvKind::Junction || kind == SXKorvKind::Entry ||
+           kind == SXKorvKind::BusEntry;
 }
 
 bool SXKorvTidy::isTidyTarget(const SXKorvObj& obj) {
@@ -95,6 +100,8 @@ SXKorvObj* SXKorvTidy::append(std::unique_ptr<SXKorvObj> obj) {
 }
 
 void SXKorvTidy::index(SXKorvObj* obj) {
+    if (m_batch)
+        return;
     uint64_t key;
     int32_t lo;
     int32_t hi;
@@ -103,6 +110,8 @@ void SXKorvTidy::index(SXKorvObj* obj) {
 }
 
 void SXKorvTidy::unindex(SXKorvObj* obj) {
+    if (m_batch)
+        return;
     uint64_t key;
     int32_t lo;
     int32_t hi;
@@ -176,6 +185,10 @@ void SXKorvTidy::absorbInto(SXKorvObj& line) {
             absorbed = true;
         }
     }
+    setSpan(line, lo, hi);
+}
+
+void SXKorvTidy::setSpan(SXKorvObj& line, int32_t lo, int32_t hi) {
     SPoint a = end1(line);
     SPoint b = end2(line);
     const bool vertical = a.x == b.x;
@@ -186,6 +199,73 @@ void SXKorvTidy::absorbInto(SXKorvObj& line) {
     cb = forward ? hi : lo;
     line.setP1(a);
     line.setP2(b);
+}
+
+void SXKorvTidy::placeAll(SXKorvObjList& objects) {
+    if (m_batch) {
+        placeBatch(objects);
+    } else {
+        for (auto& obj : objects)
+            place(std::move(obj));
+    }
+    objects.clear();
+}
+
+// A file's objects at once: the first of each set of equal point objects stays, and on each
+// line the spans that overlap or touch form one wire or bus, the one placed last, which keeps
+// its place in the list; the others stay behind as deleted.
+void SXKorvTidy::placeBatch(SXKorvObjList& objects) {
+    std::vector<std::pair<PointKey, uint32_t>> points;
+    for (uint32_t i = 0; i < objects.size(); ++i) {
+        if (isPointKind(*objects[i]) && validLayer(objects[i]->layer()))
+            points.emplace_back(pointKey(*objects[i]), i);
+    }
+    std::sort(points.begin(), points.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.first.tag, a.first.x, a.first.y, a.second) <
+               std::tie(b.first.tag, b.first.x, b.first.y, b.second);
+    });
+    std::vector<bool> dropped(objects.size());
+    for (size_t i = 1; i < points.size(); ++i) {
+        if (points[i].first == points[i - 1].first)
+            dropped[points[i].second] = true;
+    }
+    std::vector<SpanRecord> spans;
+    m_main.reserve(m_main.size() + objects.size());
+    for (uint32_t i = 0; i < objects.size(); ++i) {
+        SXKorvObj& obj = *objects[i];
+        const bool line = isKind(obj, SXKorvKind::Wire) || isKind(obj, SXKorvKind::Bus);
+        if (dropped[i] || (line && end1(obj) == end2(obj)))
+            continue;
+        SpanRecord span{0, 0, 0, i, &obj};
+        if (validLayer(obj.layer()) && lineOf(obj, span.key, span.lo, span.hi))
+            spans.push_back(span);
+        append(std::move(objects[i]));
+    }
+    mergeSpans(spans);
+}
+
+void SXKorvTidy::mergeSpans(std::vector<SpanRecord>& spans) {
+    std::sort(spans.begin(), spans.end(), [](const SpanRecord& a, const SpanRecord& b) {
+        return std::tie(a.key, a.lo, a.order) < std::tie(b.key, b.lo, b.order);
+    });
+    for (size_t first = 0; first < spans.size();) {
+        size_t last = first + 1;
+        size_t survivor = first;
+        int32_t hi = spans[first].hi;
+        while (last < spans.size() && spans[last].key == spans[first].key && spans[last].lo <= hi) {
+            hi = std::max(hi, spans[last].hi);
+            if (spans[last].order > spans[survivor].order)
+                survivor = last;
+            ++last;
+        }
+        for (size_t k = first; k < last; ++k) {
+            if (k != survivor)
+                spans[k].obj->setDeleteStamp(m_op);
+        }
+        if (last - first > 1)
+            setSpan(*spans[survivor].obj, spans[first].lo, hi);
+        first = last;
+    }
 }
 
 void SXKorvTidy::split(SXKorvObj* wire, const std::vector<SPoint>& at) {
@@ -208,6 +288,27 @@ void SXKorvTidy::split(SXKorvObj* wire, const std::vector<SPoint>& at) {
 }
 
 void SXKorvTidy::finish() {
+    // Into an empty list nothing was placed before and nothing deleted: passes 1 and 2 are for
+    // later operations only.
+    if (!m_batch)
+        joinAndSplitOld();
+    // Pass 3: every wire of this operation is split at all the junctions strictly inside it at
+    // once, so that its pieces follow each other in the list; reading the sheet back merges them
+    // and splits them again in the same place and order.
+    buildJunctionIndex();
+    std::vector<SPoint> inside;
+    const size_t placed = m_main.size();
+    for (size_t i = 0; i < placed; ++i) {
+        SXKorvObj* obj = m_main[i].get();
+        if (!isKind(*obj, SXKorvKind::Wire) || !isTidyTarget(*obj) || obj->placeStamp() != m_op)
+            continue;
+        junctionsInside(*obj, inside);
+        if (!inside.empty())
+            split(obj, inside);
+    }
+}
+
+void SXKorvTidy::joinAndSplitOld() {
     // Pass 1: a junction removed in this operation joins the wires that met at it.
     const size_t count = m_main.size();
     for (size_t i = 0; i < count; ++i) {
@@ -226,20 +327,6 @@ void SXKorvTidy::finish() {
     }
     for (const auto& [at, layer] : newJunctions)
         splitOldWiresAt(at, layer);
-    // Pass 3: every wire of this operation is split at all the junctions strictly inside it at
-    // once, so that its pieces follow each other in the list; reading the sheet back merges them
-    // and splits them again in the same place and order.
-    buildJunctionIndex();
-    std::vector<SPoint> inside;
-    const size_t placed = m_main.size();
-    for (size_t i = 0; i < placed; ++i) {
-        SXKorvObj* obj = m_main[i].get();
-        if (!isKind(*obj, SXKorvKind::Wire) || !isTidyTarget(*obj) || obj->placeStamp() != m_op)
-            continue;
-        junctionsInside(*obj, inside);
-        if (!inside.empty())
-            split(obj, inside);
-    }
 }
 
 void SXKorvTidy::joinAtDeletedJunction(SPoint at, int32_t layer, bool vertical) {

@@ -171,8 +171,9 @@ TEST(DocTidy, WithoutTidyObjectsAreAppendedAsRead) {
 }
 
 // Random sheets of wires, buses and junctions: after a read no two live lines of one kind and
-// layer overlap, no junction sits strictly inside a live straight wire of its layer, and the
-// written sheet reads back to the very same text.
+// layer overlap, no junction sits strictly inside a live straight wire of its layer, the
+// written sheet reads back to the very same text, and placing the objects one by one (into a
+// list that is not empty) keeps the same ones as placing a whole file at once.
 TEST(DocTidy, RandomSheetsAreTidyAndStable) {
     for (unsigned seed = 1; seed <= 60; ++seed) {
         SCOPED_TRACE(seed);
@@ -183,7 +184,11 @@ TEST(DocTidy, RandomSheetsAreTidyAndStable) {
             const int layer = static_cast<int>(rng() % 2);
             const int x = coord();
             const int y = coord();
-            switch (rng() % 5) {
+            switch (rng() % 6) {
+            case 5:
+                sections.push_back(wire(x, y, rng() % 2 ? x + 10 : x - 10, y - 10, layer,
+                                        rng() % 2 ? "ENTRY" : "BENTRY"));
+                break;
             case 0:
                 sections.push_back(junction(x, y, layer));
                 break;
@@ -207,6 +212,15 @@ TEST(DocTidy, RandomSheetsAreTidyAndStable) {
         SXKorvDocSch second;
         ASSERT_EQ(readText(second, written), SXKorvDoc::kReadOk);
         EXPECT_EQ(sheetText(second), written) << sheet(sections);
+
+        // Placed one by one into a list that already holds something, the same objects remain.
+        SXKorvDocSch incremental;
+        ASSERT_EQ(readText(incremental, sheet({"+LABEL,L:0,X:0,Y:0,D:1,S:A,-LABEL"})),
+                  SXKorvDoc::kReadOk);
+        ASSERT_EQ(readText(incremental, sheet(sections)), SXKorvDoc::kReadOk);
+        std::vector<std::string> objects = liveObjects(incremental);
+        objects.erase(objects.begin());
+        EXPECT_EQ(objects, liveObjects(first)) << sheet(sections);
 
         std::vector<const SXKorvObj*> live;
         for (const auto& obj : first.objects())
