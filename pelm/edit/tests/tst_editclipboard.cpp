@@ -245,18 +245,4 @@ TEST(EditClipboard, PatternObjectsAreNotPastedIntoAComponentWithoutPattern) {
     EXPECT_EQ(doc.opNumber(), 0);
 }
 
-TEST(EditClipboard, ARefusingClipboardKeepsItsContent) {
-    SCompInfo info = richComponent();
-    SCompEditDoc doc;
-    doc.loadComponent(&info);
-    doc.nextOpNumber();
-    doc.selectPatternObjectsIn(SRect(0, 0, 100, 80));
-    FakeClipboard clipboard;
-    clipboard.putText("before");
-    clipboard.refusePut = true;
-    EXPECT_FALSE(doc.copySelectionToClipboard(clipboard));
-    EXPECT_EQ(clipboard.content, "before");
-    EXPECT_EQ(doc.selectionCount(), 3u);
-}
-
 } // namespace

@@ -1,5 +1,3 @@
-#include "SCompEditDoc.h"
-#include "SCompInfo.h"
 #include "SPinGeometry.h"
 #include "nextSequenceText.h"
 
@@ -45,31 +43,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Far away, without overflow.
         PositionCase{{kMin, kMin}, 1, 0}, PositionCase{{kMax, kMax}, 3, 4},
         PositionCase{{kMin, 20}, 0, 2}, PositionCase{{kMax, 20}, 2, 2}));
-
-struct PinRectCase {
-    int32_t side;
-    int32_t offset;
-    SPoint root;
-    SRect hit;
-};
-
-class PinGeometryTable : public testing::TestWithParam<PinRectCase> {};
-
-TEST_P(PinGeometryTable, RootPointAndHitRectangle) {
-    const PinRectCase& c = GetParam();
-    SCompInfo info;
-    info.setSize(SSize(4, 3), false, true);
-    SCompEditDoc doc;
-    doc.loadComponent(&info);
-    EXPECT_EQ(doc.pinPoint(c.side, c.offset), c.root);
-    EXPECT_EQ(doc.pinHitRect(c.side, c.offset), c.hit);
-}
-
-INSTANTIATE_TEST_SUITE_P(EditSession, PinGeometryTable,
-                         testing::Values(PinRectCase{0, 2, {0, 20}, {-10, 16, 0, 24}},
-                                         PinRectCase{1, 3, {30, 0}, {26, -10, 34, 0}},
-                                         PinRectCase{2, 1, {40, 10}, {40, 6, 50, 14}},
-                                         PinRectCase{3, 4, {40, 30}, {36, 30, 44, 40}}));
 
 struct SequenceCase {
     const char* text;
