@@ -27,6 +27,20 @@ bool allDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// Files keep CR LF line ends. Every LF of the formed text is a line end: an LF inside a value
+// is always escaped.
+void appendCrLf(std::string& out, std::string_view text) {
+    out.reserve(out.size() + text.size() + text.size() / 16);
+    size_t from = 0;
+    for (size_t lf; (lf = text.find('\n', from)) != std::string_view::npos; from = lf + 1) {
+        out.append(text, from, lf - from);
+        out.append("\r\n");
+    }
+    out.append(text, from);
+}
+
+constexpr size_t kStoreBytes = size_t{1} << 18;
+
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -206,18 +220,32 @@ bool SCompLib::save(const std::string& path, const std::vector<const SCompIndex*
     SAtomicFile file(path);
     if (!file.open())
         return false;
-    // Large writes: a library is written in one sweep of many small words.
-    std::setvbuf(file.file(), nullptr, _IOFBF, size_t{1} << 20);
+    // The text is formed in memory a piece at a time and stored in large writes: going through
+    // the stream word by word costs more than forming the words.
+    std::string text;
+    std::string stored;
     STagWriter writer;
-    writer.attachFile(file.file());
-    if (!write(writer, order)) {
+    writer.attachString(&text);
+    const auto store = [&] {
+        stored.clear();
+        appendCrLf(stored, text);
+        text.clear();
+        return std::fwrite(stored.data(), 1, stored.size(), file.file()) == stored.size();
+    };
+    const auto storeWhenFull = [&] { return text.size() < kStoreBytes || store(); };
+    if (!writeEntries(writer, order, storeWhenFull) || !store()) {
         file.discard();
         return false;
     }
     return file.commit();
 }
 
-bool SCompLib::write(STagWriter& w, const std::vector<const SCompIndex*>& order) const {
+bool SCompLib::write(STagWriter& writer, const std::vector<const SCompIndex*>& order) const {
+    return writeEntries(writer, order, [] { return true; });
+}
+
+bool SCompLib::writeEntries(STagWriter& w, const std::vector<const SCompIndex*>& order,
+                            const std::function<bool()>& afterEntry) const {
     bool ok = w.writeWord(kLibraryOpen) >= 0 && w.endLine() >= 0 &&
               w.writeText("PROP", m_property) >= 0 && w.endLine() >= 0;
     // The first entry written for each definition; later ones become aliases of it.
@@ -236,6 +264,7 @@ bool SCompLib::write(STagWriter& w, const std::vector<const SCompIndex*>& order)
                  w.writeText("N", it->second->name()) >= 0 && w.writeWord("-ALIAS") >= 0 &&
                  w.endLine() >= 0;
         }
+        ok = ok && afterEntry();
     }
     return ok && w.writeWord(kLibraryClose) >= 0 && w.endLine() >= 0;
 }

@@ -4,6 +4,7 @@
 #include "SCompInfo.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -121,6 +122,9 @@ private:
     bool readComponent(STagReader& reader, BlockState& block);
     bool readAlias(STagReader& reader);
     bool fail(LoadError error, const STagReader& reader);
+    // Writes the library; `afterEntry` runs after every entry written and may stop it (false).
+    bool writeEntries(STagWriter& writer, const std::vector<const SCompIndex*>& order,
+                      const std::function<bool()>& afterEntry) const;
 
     SCompIndex* appendEntry(std::string name, SCompInfo* component);
     void forgetName(const SCompIndex* entry);
