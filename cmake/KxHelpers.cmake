@@ -1,6 +1,10 @@
 # Shared compile options: one interface target every project target links.
 add_library(kx_options INTERFACE)
 target_compile_options(kx_options INTERFACE -Wall -Wextra)
+# GCC 12 reports false -Wrestrict overlaps inside std::string concatenation at -O2 and above.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    target_compile_options(kx_options INTERFACE -Wno-restrict)
+endif()
 if(KX_WERROR)
     target_compile_options(kx_options INTERFACE -Werror)
 endif()

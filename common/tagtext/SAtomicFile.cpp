@@ -40,8 +40,11 @@ bool SAtomicFile::open() {
     std::mt19937_64 rng((uint64_t{seed()} << 32) ^ seed());
     const fs::path target(m_target);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const fs::path temp = target.parent_path() /
-                              ("." + target.filename().string() + "." + randomSuffix(rng) + ".tmp");
+        // Hidden, beside the target, so the final rename stays within one file system.
+        std::string name(1, '.');
+        name.append(target.filename().string()).append(1, '.').append(randomSuffix(rng));
+        name.append(".tmp");
+        const fs::path temp = target.parent_path() / name;
         // "x": fail rather than reuse a file that happens to exist.
         m_file = std::fopen(temp.c_str(), "wbx");
         if (m_file) {
