@@ -156,6 +156,10 @@ bool SPtnObjPolygon::read(STagReader& reader) {
         switch (nextField(reader, word, field, "-PG")) {
         case SectionStep::End:
         case SectionStep::Closed:
+            // A record short of its "N" distinct nodes may still end on the first node; drop
+            // it as the closing duplicate here, as reading the polygon back would.
+            if (m_nodes.size() > 1 && m_nodes.back() == m_nodes.front())
+                m_nodes.pop_back();
             return m_nodes.size() >= 2;
         case SectionStep::Failed:
             return false;

@@ -2,6 +2,7 @@
 
 // Small helpers shared by the fuzz targets (header-only; not a library of its own).
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,20 @@ inline void require(bool ok, const char* what) {
         std::fprintf(stderr, "fuzz property violated: %s\n", what);
         std::abort();
     }
+}
+
+// Two texts that must be equal; on a difference both are shown from the first differing line.
+inline void requireSame(std::string_view a, std::string_view b, const char* what) {
+    if (a == b)
+        return;
+    size_t at = 0;
+    while (at < a.size() && at < b.size() && a[at] == b[at])
+        ++at;
+    const size_t from = a.rfind('\n', at) == std::string_view::npos ? 0 : a.rfind('\n', at) + 1;
+    std::fprintf(stderr, "first:\n%.*s\nsecond:\n%.*s\n",
+                 static_cast<int>(std::min<size_t>(a.size() - from, 400)), a.data() + from,
+                 static_cast<int>(std::min<size_t>(b.size() - from, 400)), b.data() + from);
+    require(false, what);
 }
 
 // One private folder per process for targets that must go through real files; removed at exit.

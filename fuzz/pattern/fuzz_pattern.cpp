@@ -80,10 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kxfuzz::require(again.read(reader), "written pattern does not read back");
     kxfuzz::require(again.objectCount() == ptn.objectCount(), "object count changed");
     kxfuzz::require(again.bitPattern() == ptn.bitPattern(), "bit pattern changed");
-    kxfuzz::require(written(again) == first, "second write differs");
+    kxfuzz::requireSame(first, written(again), "second write differs");
 
     const SPtn copy(ptn);
-    kxfuzz::require(written(copy) == first, "copy writes differently");
+    kxfuzz::requireSame(first, written(copy), "copy writes differently");
     SPtn sized(ptn);
     sized.setBitPatternSize(SSize(data[0] % 64, size % 64), false);
     sized.setBitPatternSize(SSize(INT32_MAX, INT32_MIN), false);
