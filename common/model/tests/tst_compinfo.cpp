@@ -276,7 +276,7 @@ TEST(CompPins, ListOperations) {
         const char* expected;
     } cases[] = {
         {"remove, close gap", [](SCompInfo& c) { c.removePinAt(0, 2, true); },
-         "a00 c02 d12 e04 f01 "},
+         "a00 c02 d12 e04 f02 "},
         {"remove, keep gap", [](SCompInfo& c) { c.removePinAt(0, 2, false); },
          "a00 c03 d12 e05 f02 "},
         {"close gap where no pin is", [](SCompInfo& c) { c.removePinAt(0, 4, true); },
@@ -302,14 +302,18 @@ TEST(CompPins, FindAndIndex) {
     EXPECT_EQ(comp.pinAt(-1), nullptr);
 }
 
-TEST(CompPins, GapsAtTheEndsOfTheRangeDoNotOverflow) {
+// Offsets wrap at the ends of the 32-bit range (as coordinates do) instead of overflowing.
+TEST(CompPins, GapsAtTheEndsOfTheRange) {
     SCompInfo comp;
-    comp.addPin(pinAt(0, kMax));
-    comp.addPin(pinAt(0, kMin));
+    comp.addPin(pinAt(0, kMax, "max"));
+    comp.addPin(pinAt(0, kMin, "min"));
     comp.openPinGap(0, kMax);
-    comp.removePinAt(0, kMin, true);
+    EXPECT_EQ(comp.pinAt(0)->offset(), kMin);
+    comp.removePinAt(0, kMax, true);
+    EXPECT_EQ(comp.pinAt(1)->offset(), kMin);
+    comp.removePinAt(0, kMin, false);
     ASSERT_EQ(comp.pinCount(), 1);
-    EXPECT_EQ(comp.pinAt(0)->offset(), kMax);
+    EXPECT_EQ(comp.pinAt(0)->name(), "min");
 }
 
 struct EndCase {
