@@ -28,6 +28,38 @@ int32_t bitPatternSide(int32_t steps) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
+// One field of a "+COMP" section; false when the value makes the read fail.
+bool readField(SCompInfo& comp, const STagField& field, CompFields& in, std::string& name,
+               std::string& patternName) {
+    const std::string_view key = field.key;
+    const std::string_view value = field.value;
+    if (key == "N") {
+        name = value;
+    } else if (key == "X" || key == "Y") {
+        const int32_t v = STagField::toInt(value);
+        (key == "X" ? in.width : in.height) = v;
+        return v >= 0;
+    } else if (key == "B") {
+        const int32_t v = STagField::toInt(value);
+        const bool ok = in.blocks == 0 && v >= 0 && v <= SCompInfo::kMaxBlocks;
+        in.blocks = v;
+        return ok;
+    } else if (key == "R") {
+        in.prefix = std::string(value);
+    } else if (key == "P") {
+        patternName = value;
+    } else if (key == "NOTE") {
+        comp.setNote(std::string(value));
+    } else if (key == "MFR") {
+        comp.setManufacturer(std::string(value));
+    } else if (key == "MFRPN") {
+        comp.setManufacturerPartNumber(std::string(value));
+    } else if (key == "PKG") {
+        comp.setPackage(std::string(value));
+    }
+    return true;
+}
+
 } // namespace
 
 SCompInfo::SCompInfo() = default;
@@ -73,33 +105,8 @@ bool SCompInfo::read(STagReader& reader, std::string& name, std::string& pattern
             ok = reader.skipTo(word) >= 0;
         } else {
             STagField field;
-            if (!STagField::split(word, field))
-                continue;
-            const std::string_view key = field.key;
-            const std::string_view value = field.value;
-            if (key == "N") {
-                name = value;
-            } else if (key == "X" || key == "Y") {
-                const int32_t v = STagField::toInt(value);
-                ok = v >= 0;
-                (key == "X" ? in.width : in.height) = v;
-            } else if (key == "B") {
-                const int32_t v = STagField::toInt(value);
-                ok = in.blocks == 0 && v >= 0 && v <= kMaxBlocks;
-                in.blocks = v;
-            } else if (key == "R") {
-                in.prefix = std::string(value);
-            } else if (key == "P") {
-                patternName = value;
-            } else if (key == "NOTE") {
-                m_note = value;
-            } else if (key == "MFR") {
-                m_manufacturer = value;
-            } else if (key == "MFRPN") {
-                m_partNumber = value;
-            } else if (key == "PKG") {
-                m_package = value;
-            }
+            if (STagField::split(word, field))
+                ok = readField(*this, field, in, name, patternName);
         }
     }
     // A section cut off by the end of the input keeps what was read, but only when it is a

@@ -90,7 +90,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"no name", "X:4,Y:3,B:1,-COMP", false},
         ReadCase{"empty name", "N:,X:4,Y:3,B:1,-COMP", false},
         ReadCase{"pin before B", "N:A,X:4,Y:3,+PIN,-PIN,B:1,-COMP", false},
-        ReadCase{"pin before X", "N:A,B:1,+PIN,-PIN,X:4,Y:3,-COMP", false},
         ReadCase{"failing pin", "N:A,X:4,Y:3,B:1,+PIN,-PTN,-COMP", false},
         ReadCase{"two pins", "N:A,X:4,Y:3,B:2,+PIN,M:1,-PIN,+PIN,-PIN,-COMP", true, 4, 3, 2, 2},
         ReadCase{"cut after two pins", "N:A,X:4,Y:3,B:1,+PIN,-PIN,+PIN,L:R1", true, 4, 3, 1, 2},
@@ -227,15 +226,6 @@ TEST(CompSize, UsePatternKeepsAnExistingOne) {
     EXPECT_EQ(comp.pattern(), nullptr);
 }
 
-TEST(CompSize, DrawingSize) {
-    SCompInfo comp;
-    comp.setSize(SSize(4, 3), false, false);
-    EXPECT_EQ(comp.drawingSize(0), SSize(40, 30));
-    EXPECT_EQ(comp.drawingSize(1), SSize(30, 40));
-    EXPECT_EQ(comp.drawingSize(6), SSize(40, 30));
-    EXPECT_EQ(comp.drawingSize(7), SSize(30, 40));
-}
-
 TEST(CompBlocks, SetBlockCountResizesEveryPin) {
     SCompInfo comp;
     ASSERT_TRUE(readComp(comp, "N:A,X:2,Y:2,B:2,+PIN,M:1,M:2,-PIN,+PIN,M:3,-PIN,-COMP").ok);
@@ -291,15 +281,6 @@ TEST(CompPins, ListOperations) {
         c.apply(comp);
         EXPECT_EQ(layout(comp), c.expected) << c.what;
     }
-}
-
-TEST(CompPins, FindAndIndex) {
-    SCompInfo comp = pinnedComp();
-    EXPECT_EQ(comp.findPinAt(0, 2)->name(), "b");
-    EXPECT_EQ(comp.findPinAt(2, 2), nullptr);
-    EXPECT_EQ(comp.pinAt(5)->name(), "f");
-    EXPECT_EQ(comp.pinAt(6), nullptr);
-    EXPECT_EQ(comp.pinAt(-1), nullptr);
 }
 
 // Offsets wrap at the ends of the 32-bit range (as coordinates do) instead of overflowing.
