@@ -9,10 +9,6 @@
 
 namespace {
 enum : uint32_t { kReqX = 1, kReqY = 2, kReqLib = 4, kReqAll = 7 };
-
-bool flagOf(std::string_view value) {
-    return STagField::toInt(value) != 0;
-}
 } // namespace
 
 SXKorvComponent::SXKorvComponent() = default;
@@ -221,49 +217,44 @@ bool SXKorvComponent::areaContains(const SRect& area) const {
     return area.normalized().contains(bodyArea());
 }
 
-uint32_t SXKorvComponent::readField(std::string_view key, std::string_view value,
-                                    std::optional<SPoint> offset) {
-    switch (key.size()) {
-    case 1:
-        switch (key[0]) {
-        case 'X':
-            m_p1.x = offsetX(STagField::toInt(value), offset);
-            return kReqX;
-        case 'Y':
-            m_p1.y = offsetY(STagField::toInt(value), offset);
-            return kReqY;
-        case 'N':
-            setValue(value);
-            return 0;
-        case 'R':
-            setReference(value);
-            return 0;
-        case 'L':
-            setLayer(STagField::toInt(value));
-            return 0;
-        default:
-            return 0;
-        }
-    case 2:
-        if (key == "NX")
-            m_valueOffset.x = STagField::toInt(value);
-        else if (key == "NY")
-            m_valueOffset.y = STagField::toInt(value);
-        else if (key == "RX")
-            m_referenceOffset.x = STagField::toInt(value);
-        else if (key == "RY")
-            m_referenceOffset.y = STagField::toInt(value);
-        else if (key == "ND")
-            setValueHorizontal(flagOf(value));
-        else if (key == "RD")
-            setReferenceHorizontal(flagOf(value));
-        else if (key == "NH")
-            m_valueHidden = flagOf(value);
-        else if (key == "RH")
-            m_referenceHidden = flagOf(value);
-        return 0;
+// The two-letter keys: placement and visibility of the value ("N") and reference ("R") texts.
+void SXKorvComponent::readTextField(std::string_view key, std::string_view value) {
+    const bool isValue = key[0] == 'N';
+    if (!isValue && key[0] != 'R')
+        return;
+    const int32_t v = STagField::toInt(value);
+    SPoint& offset = isValue ? m_valueOffset : m_referenceOffset;
+    switch (key[1]) {
+    case 'X':
+        offset.x = v;
+        break;
+    case 'Y':
+        offset.y = v;
+        break;
+    case 'D':
+        isValue ? setValueHorizontal(v != 0) : setReferenceHorizontal(v != 0);
+        break;
+    case 'H':
+        (isValue ? m_valueHidden : m_referenceHidden) = v != 0;
+        break;
     default:
         break;
+    }
+}
+
+uint32_t SXKorvComponent::readField(std::string_view key, std::string_view value,
+                                    std::optional<SPoint> offset) {
+    if (key.size() == 2) {
+        readTextField(key, value);
+        return 0;
+    }
+    if (key == "X") {
+        m_p1.x = offsetX(STagField::toInt(value), offset);
+        return kReqX;
+    }
+    if (key == "Y") {
+        m_p1.y = offsetY(STagField::toInt(value), offset);
+        return kReqY;
     }
     if (key == "LIB") {
         m_libraryName.assign(value);
@@ -274,7 +265,11 @@ uint32_t SXKorvComponent::readField(std::string_view key, std::string_view value
         }
         return kReqLib;
     }
-    if (key == "DIR")
+    if (key == "N")
+        setValue(value);
+    else if (key == "R")
+        setReference(value);
+    else if (key == "DIR")
         setOrientation(STagField::toInt(value));
     else if (key == "BLK")
         m_block = STagField::toInt(value);
@@ -286,6 +281,8 @@ uint32_t SXKorvComponent::readField(std::string_view key, std::string_view value
         m_manufacturer.assign(value);
     else if (key == "MFRPN")
         m_mfrPartNumber.assign(value);
+    else
+        readLayerField(key, value);
     return 0;
 }
 

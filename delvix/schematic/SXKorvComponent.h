@@ -111,6 +111,7 @@ protected:
 
 private:
     bool readLibraryPart(STagReader& reader);
+    void readTextField(std::string_view key, std::string_view value);
     SRect textArea(SPoint anchor, size_t bytes, bool sizeValid, SSize cached,
                    bool horizontal) const;
     void writeTexts(STagWriter& writer) const;
