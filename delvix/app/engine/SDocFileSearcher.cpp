@@ -65,7 +65,8 @@ void SDocFileSearcher::search(const std::string& path, const SSearchParams& para
 
 void SDocFileSearcher::Buffer::reserve(size_t capacity) {
     auto grown = std::make_unique_for_overwrite<char[]>(capacity);
-    std::memcpy(grown.get(), m_data.get(), m_size);
+    if (m_size > 0)
+        std::memcpy(grown.get(), m_data.get(), m_size);
     m_data = std::move(grown);
     m_capacity = capacity;
 }

@@ -60,21 +60,20 @@ bool SFolderWalker::enter(const std::string& path, std::string identity, std::st
     Folder folder;
     folder.path = path;
     folder.identity = std::move(identity);
-    std::vector<std::string> problems;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec)
             break;
         const std::string name = it->path().filename().string();
+        // The entry's cached type spares a stat() per entry; only links are followed.
         std::error_code statusError;
-        const fs::file_status status = it->status(statusError);
-        if (fs::is_directory(status)) {
+        if (it->is_directory(statusError)) {
             if (m_includeSubfolders && name.front() != '.')
                 folder.subfolders.push_back(name);
         } else if (hasSchematicExtension(name)) {
             SWalkItem item{childPath(path, name), {}};
             if (statusError)
                 item.reason = failure("cannot open", statusError);
-            else if (!fs::is_regular_file(status))
+            else if (!it->is_regular_file(statusError))
                 item.reason = "not a regular file";
             folder.files.push_back(std::move(item));
         }

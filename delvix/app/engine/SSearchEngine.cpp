@@ -52,69 +52,94 @@ void SSearchEngine::wait() {
 void SSearchEngine::requestStop() {
     m_stop = true;
     std::lock_guard lock(m_mutex);
-    m_workReady.notify_all();
-    m_slotDone.notify_all();
+    m_room.notify_all();
 }
 
 void SSearchEngine::runSearch(const SSearchParams& params, SSearchSink& sink) {
     m_finished = false;
+    const unsigned workers = workerCount(params.jobs);
+    {
+        std::lock_guard walkLock(m_walkMutex);
+        m_walker =
+            std::make_unique<SFolderWalker>(params.folder, params.includeSubfolders, &m_stop);
+        m_walking = true;
+    }
     {
         std::lock_guard lock(m_mutex);
         m_window.clear();
-        m_firstSeq = m_nextClaim = 0;
-        m_quit = false;
+        m_windowSize = workers * kWindowPerWorker;
+        m_firstSeq = 0;
+        m_delivering = false;
     }
-    const unsigned workers = workerCount(params.jobs);
-    const size_t windowSize = workers * kWindowPerWorker;
     std::vector<std::thread> pool;
-    for (unsigned i = 0; i < workers; ++i)
-        pool.emplace_back([this, &params] { workerLoop(params); });
-
-    SFolderWalker walker(params.folder, params.includeSubfolders, &m_stop);
-    bool walking = true;
-    std::unique_lock lock(m_mutex);
-    while (deliverReady(lock, sink)) {
-        if (walking && m_window.size() < windowSize) {
-            lock.unlock();
-            SWalkItem item;
-            walking = walker.next(item);
-            lock.lock();
-            if (walking) {
-                m_window.push_back(Slot{std::move(item), {}, false});
-                m_window.back().done = m_window.back().item.isWarning();
-                m_workReady.notify_one();
-            }
-            continue;
-        }
-        if (!walking && m_window.empty())
-            break;
-        m_slotDone.wait(lock);
-    }
-    m_quit = true;
-    m_workReady.notify_all();
-    lock.unlock();
+    for (unsigned i = 1; i < workers; ++i)
+        pool.emplace_back([this, &params, &sink] { workerLoop(params, sink); });
+    workerLoop(params, sink);
     for (std::thread& t : pool)
         t.join();
-    lock.lock();
-    m_window.clear();
-    lock.unlock();
+    {
+        std::lock_guard lock(m_mutex);
+        m_window.clear(); // what a stop left undelivered
+    }
+    {
+        std::lock_guard walkLock(m_walkMutex);
+        m_walker.reset();
+    }
     const bool wasStopped = stopped();
     m_finished = true;
     sink.searchFinished(wasStopped);
 }
 
-bool SSearchEngine::deliverReady(std::unique_lock<std::mutex>& lock, SSearchSink& sink) {
+void SSearchEngine::workerLoop(const SSearchParams& params, SSearchSink& sink) {
+    uint64_t seq = 0;
+    SWalkItem item;
+    while (takeNext(seq, item)) {
+        SFileOutcome outcome;
+        if (!item.isWarning())
+            m_searcher->search(item.path, params, m_stop, outcome);
+        finish(seq, std::move(outcome), sink);
+    }
+}
+
+bool SSearchEngine::takeNext(uint64_t& seq, SWalkItem& item) {
+    // Holding the walk lock keeps numbers in walk order.
+    std::lock_guard walkLock(m_walkMutex);
+    {
+        std::unique_lock lock(m_mutex);
+        m_room.wait(lock, [&] { return stopped() || m_window.size() < m_windowSize; });
+    }
+    if (stopped() || !m_walking)
+        return false;
+    if (!m_walker->next(item)) {
+        m_walking = false;
+        return false;
+    }
+    std::lock_guard lock(m_mutex);
+    seq = m_firstSeq + m_window.size();
+    m_window.push_back(Slot{item, {}, false});
+    return true;
+}
+
+void SSearchEngine::finish(uint64_t seq, SFileOutcome outcome, SSearchSink& sink) {
+    std::unique_lock lock(m_mutex);
+    Slot& slot = m_window[seq - m_firstSeq];
+    slot.outcome = std::move(outcome);
+    slot.done = true;
+    // Only the oldest undelivered item can be delivered; whoever finishes it delivers it and
+    // every finished one behind it. A worker already delivering picks this one up itself.
+    if (m_delivering || seq != m_firstSeq)
+        return;
+    m_delivering = true;
     while (!stopped() && !m_window.empty() && m_window.front().done) {
-        Slot slot = std::move(m_window.front());
+        Slot ready = std::move(m_window.front());
         m_window.pop_front();
         ++m_firstSeq;
-        m_nextClaim = std::max(m_nextClaim, m_firstSeq); // walk warnings are never claimed
-        m_workReady.notify_all();                        // the window has room again
+        m_room.notify_all();
         lock.unlock();
-        deliver(slot, sink);
+        deliver(ready, sink);
         lock.lock();
     }
-    return !stopped();
+    m_delivering = false;
 }
 
 void SSearchEngine::deliver(Slot& slot, SSearchSink& sink) {
@@ -130,29 +155,4 @@ void SSearchEngine::deliver(Slot& slot, SSearchSink& sink) {
     }
     if (slot.outcome.warning && !stopped())
         sink.searchWarning(*slot.outcome.warning);
-}
-
-void SSearchEngine::workerLoop(const SSearchParams& params) {
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_workReady.wait(lock, [&] {
-            return m_quit || stopped() || m_nextClaim < m_firstSeq + m_window.size();
-        });
-        if (m_quit || stopped())
-            return;
-        Slot& claimed = m_window[m_nextClaim - m_firstSeq];
-        const uint64_t seq = m_nextClaim++;
-        if (claimed.done)
-            continue; // a warning from the walk: nothing to search
-        const std::string path = claimed.item.path;
-        lock.unlock();
-        SFileOutcome outcome;
-        m_searcher->search(path, params, m_stop, outcome);
-        lock.lock();
-        Slot& slot = m_window[seq - m_firstSeq];
-        slot.outcome = std::move(outcome);
-        slot.done = true;
-        if (seq == m_firstSeq)
-            m_slotDone.notify_one();
-    }
 }

@@ -26,8 +26,8 @@ public:
     SSearchEngine(const SSearchEngine&) = delete;
     SSearchEngine& operator=(const SSearchEngine&) = delete;
 
-    // Searches on the calling thread, which also makes every sink call. False when a search is
-    // already running on this engine.
+    // Searches on the calling thread and jobs - 1 more; sink calls come from any of them, one
+    // at a time. False when a search is already running on this engine.
     bool run(const SSearchParams& params, SSearchSink& sink);
     // The same on a thread of its own. Refused while an earlier search has not been waited for.
     bool start(const SSearchParams& params, SSearchSink& sink);
@@ -51,9 +51,12 @@ private:
     };
 
     void runSearch(const SSearchParams& params, SSearchSink& sink);
-    void workerLoop(const SSearchParams& params);
-    // Hands the finished head of the window to the sink; false once stopped.
-    bool deliverReady(std::unique_lock<std::mutex>& lock, SSearchSink& sink);
+    // Each worker takes the next walk item, searches it, and if it was the oldest one still
+    // undelivered, delivers it and whatever finished behind it.
+    void workerLoop(const SSearchParams& params, SSearchSink& sink);
+    // The next item of the walk with its number; false when the walk is over or stopped.
+    bool takeNext(uint64_t& seq, SWalkItem& item);
+    void finish(uint64_t seq, SFileOutcome outcome, SSearchSink& sink);
     void deliver(Slot& slot, SSearchSink& sink);
     bool stopped() const { return m_stop.load(); }
 
@@ -63,12 +66,16 @@ private:
     std::atomic<bool> m_running{false};
     std::thread m_thread;
 
-    // Shared between the walking thread and the workers, guarded by m_mutex.
+    // The walk, taken one item at a time by whichever worker is free.
+    std::mutex m_walkMutex;
+    std::unique_ptr<SFolderWalker> m_walker;
+    bool m_walking = false;
+
+    // Items between walk and delivery, guarded by m_mutex.
     std::mutex m_mutex;
-    std::condition_variable m_workReady;
-    std::condition_variable m_slotDone;
+    std::condition_variable m_room; // the window has room again, or the search stops
     std::deque<Slot> m_window;
-    uint64_t m_firstSeq = 0;  // number of m_window.front()
-    uint64_t m_nextClaim = 0; // next number a worker takes
-    bool m_quit = false;
+    size_t m_windowSize = 0;
+    uint64_t m_firstSeq = 0;   // number of m_window.front()
+    bool m_delivering = false; // one worker at a time talks to the sink
 };
