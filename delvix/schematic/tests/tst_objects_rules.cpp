@@ -185,8 +185,10 @@ TEST(ObjectRules, KindCodesBitsAndFlags) {
         SCOPED_TRACE(c.opening);
         auto obj = SXKorvObj::createForSection(c.opening);
         ASSERT_NE(obj, nullptr);
-        if (c.kind != SXKorvKind::Entry && c.kind != SXKorvKind::BusEntry)
-            obj->setP2({0, 0}), obj->setP1({0, 0}); // a point: neither oblique
+        if (c.kind != SXKorvKind::Entry && c.kind != SXKorvKind::BusEntry) {
+            obj->setP1({0, 0}); // a point: neither oblique
+            obj->setP2({0, 0});
+        }
         EXPECT_EQ(obj->kind(), c.kind);
         EXPECT_EQ(obj->kindBit(), c.bit);
         EXPECT_EQ(obj->classFlag1(), c.flags[0]);
