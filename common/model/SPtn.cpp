@@ -217,6 +217,11 @@ SPtnObj* SPtn::object(int32_t index) const {
                                                : nullptr;
 }
 
+void SPtn::setObjects(std::vector<std::unique_ptr<SPtnObj>> objects) {
+    std::erase(objects, nullptr);
+    m_objects = std::move(objects);
+}
+
 void SPtn::appendObject(std::unique_ptr<SPtnObj> object) {
     if (object)
         m_objects.push_back(std::move(object));
@@ -235,8 +240,9 @@ bool SPtn::write(STagWriter& writer, std::optional<std::string_view> nameOverrid
         ok &= writeBitPattern(writer);
     for (const auto& object : m_objects) {
         // A polygon of more than 32 nodes has no file form and is left out.
-        const auto* polygon = dynamic_cast<const SPtnObjPolygon*>(object.get());
-        if (!object->write(writer) && !(polygon && !polygon->isWritable()))
+        const bool skipped = object->id() == SPtnObjId::Polygon &&
+                             !static_cast<const SPtnObjPolygon&>(*object).isWritable();
+        if (!object->write(writer) && !skipped)
             ok = false;
     }
     ok &= writer.writeWord("-PTN") == 0;
@@ -253,10 +259,10 @@ bool SPtn::writeBitPattern(STagWriter& writer) const {
     for (int32_t r = 0; r < m_size.height; ++r) {
         const size_t from = stride * static_cast<size_t>(r);
         const size_t n = from < m_bits.size() ? std::min(rowBytes, m_bits.size() - from) : 0;
-        text.clear();
+        text.resize(2 * n);
         for (size_t k = 0; k < n; ++k) {
-            text += static_cast<char>(kNibbleBase + (m_bits[from + k] >> 4));
-            text += static_cast<char>(kNibbleBase + (m_bits[from + k] & 0x0F));
+            text[2 * k] = static_cast<char>(kNibbleBase + (m_bits[from + k] >> 4));
+            text[2 * k + 1] = static_cast<char>(kNibbleBase + (m_bits[from + k] & 0x0F));
         }
         ok &= writer.writeWord(text) == 0;
         ok &= writer.endLine() == 0;

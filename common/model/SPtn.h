@@ -58,9 +58,8 @@ public:
     int32_t objectCount() const { return static_cast<int32_t>(m_objects.size()); }
     SPtnObj* object(int32_t index) const;
     const std::vector<std::unique_ptr<SPtnObj>>& objects() const { return m_objects; }
-    void setObjects(std::vector<std::unique_ptr<SPtnObj>> objects) {
-        m_objects = std::move(objects);
-    }
+    // Empty entries are dropped.
+    void setObjects(std::vector<std::unique_ptr<SPtnObj>> objects);
     void appendObject(std::unique_ptr<SPtnObj> object);
 
 private:

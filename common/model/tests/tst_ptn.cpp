@@ -308,7 +308,8 @@ TEST(Ptn, CopiesAreDeep) {
     EXPECT_EQ(written(r.ptn), kFull);
     SPtn assigned;
     assigned = copy;
-    assigned = assigned; // self-assignment keeps the content
+    const SPtn& alias = assigned;
+    assigned = alias; // self-assignment keeps the content
     EXPECT_EQ(written(assigned), written(copy));
     EXPECT_NE(assigned.object(0), copy.object(0));
     EXPECT_EQ(assigned.object(99), nullptr);

@@ -395,20 +395,4 @@ TEST(PtnGeometry, ExtremeCoordinatesStayDefined) {
     EXPECT_LE(r.left, r.right);
 }
 
-TEST(PtnGeometry, FourQuarterTurnsRestore) {
-    std::vector<std::unique_ptr<SPtnObj>> objects;
-    objects.push_back(std::make_unique<SPtnObjLine>(SPoint(INT32_MIN, 3), SPoint(7, INT32_MAX)));
-    objects.push_back(std::make_unique<SPtnObjPolygon>(
-        std::vector<SPoint>{{1, 2}, {INT32_MAX, -4}, {-7, INT32_MIN}}));
-    for (auto& o : objects) {
-        const std::vector<SPoint> before = nodesOf(*o);
-        for (int i = 0; i < 4; ++i)
-            o->rotateAt({12345, -678});
-        EXPECT_EQ(nodesOf(*o), before);
-        o->mirrorAt(99);
-        o->mirrorAt(99);
-        EXPECT_EQ(nodesOf(*o), before);
-    }
-}
-
 } // namespace
