@@ -9,6 +9,9 @@
 #   KX_FUZZ_JOBS   targets run at the same time (default: min(2, cores))
 #   KX_FUZZ_KEEP=1 keep the work corpus of earlier runs (default: start from the seeds)
 #   KX_FUZZ_ARGS   extra libFuzzer arguments for every target
+#   KX_FUZZ_WORK   work folder (default: build/fuzz-work)
+#   KX_FUZZ_BIN    folder holding ready fuzz_<target> binaries: no build (for long runs from a
+#                  copy while the tree goes on changing)
 #
 # Work folders (corpus, log, crash inputs): build/fuzz-work/<target>/. The committed seeds are
 # only read. Extra per-target libFuzzer arguments live in fuzz/<target>/options, one per line.
@@ -26,7 +29,7 @@ shift
 cores=$(nproc)
 jobs=${KX_FUZZ_JOBS:-$((cores < 2 ? cores : 2))}
 build=build/fuzz
-work=$root/build/fuzz-work
+work=${KX_FUZZ_WORK:-$root/build/fuzz-work}
 
 if [ $# -gt 0 ]; then
     targets=("$@")
@@ -42,11 +45,21 @@ if [ ${#targets[@]} -eq 0 ]; then
     exit 0
 fi
 
-echo "== building fuzz targets"
-cmake --preset fuzz >/dev/null
-build_targets=()
-for t in "${targets[@]}"; do build_targets+=("fuzz_$t"); done
-cmake --build --preset fuzz -j "$cores" --target "${build_targets[@]}"
+binary() {
+    if [ -n "${KX_FUZZ_BIN:-}" ]; then
+        echo "$KX_FUZZ_BIN/fuzz_$1"
+    else
+        echo "$root/$build/fuzz/$1/fuzz_$1"
+    fi
+}
+
+if [ -z "${KX_FUZZ_BIN:-}" ]; then
+    echo "== building fuzz targets"
+    cmake --preset fuzz >/dev/null
+    build_targets=()
+    for t in "${targets[@]}"; do build_targets+=("fuzz_$t"); done
+    cmake --build --preset fuzz -j "$cores" --target "${build_targets[@]}"
+fi
 
 # UBSan findings abort (the libraries are built with recoverable checks); leaks are reported.
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:abort_on_error=1:print_stacktrace=1}
@@ -54,7 +67,8 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
 
 run_target() {
     local t=$1 dir=$work/$1
-    local bin=$root/$build/fuzz/$t/fuzz_$t
+    local bin
+    bin=$(binary "$t")
     if [ "${KX_FUZZ_KEEP:-0}" != 1 ]; then
         rm -rf "$dir"
     fi
@@ -89,7 +103,7 @@ echo "== fuzzing ${#targets[@]} target(s) for ${seconds}s each, $jobs at a time"
 declare -A rc_of
 for t in "${targets[@]}"; do
     rm -f "$work/$t/rc"
-    if [ ! -x "$build/fuzz/$t/fuzz_$t" ]; then
+    if [ ! -x "$(binary "$t")" ]; then
         echo "missing binary for $t" >&2
         continue
     fi
