@@ -34,6 +34,9 @@ void SDocFileSearcher::search(const std::string& path, const SSearchParams& para
         outcome.warning = SSearchWarning{path, "cannot open: " + errnoText(errno), -1};
         return;
     }
+    // Reads go straight into our own buffers; the stream's buffer would only add a copy and a
+    // stat() per file.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
     thread_local Buffer buffer;
     std::string reason;
     const bool inMemory = buffer.readWhole(file.get(), reason);

@@ -24,17 +24,20 @@ int hexValue(unsigned char c) {
     return -1;
 }
 
-// How common a byte is in schematic files, roughly: keys, numbers and separators everywhere,
-// lower-case letters in texts, everything else rare.
+// How common a byte is in schematic files, roughly: numbers and separators everywhere; the
+// one-letter keys, "+"/"-" section words and the bit-pattern rows ("@" to "O") nearly as often;
+// other capitals in section and key names; lower-case letters in texts; anything else rarely.
 int commonness(unsigned char c) {
-    if ((c >= '0' && c <= '9') || c == ',' || c == ':' || c == '\r' || c == '\n' || c == '-' ||
-        c == '+' || c == '%')
+    if ((c >= '0' && c <= '9') || c == ',' || c == ':' || c == '\r' || c == '\n')
+        return 5;
+    if (c == '-' || c == '+' || c == '%' || (c >= '@' && c <= 'O') ||
+        std::string_view("RSTWXY").find(static_cast<char>(c)) != std::string_view::npos)
+        return 4;
+    if ((c >= 'A' && c <= 'Z') || c == ' ')
         return 3;
-    if ((c >= 'A' && c <= 'Z') || c == ' ' || c == '_')
+    if ((c >= 'a' && c <= 'z') || c == '_' || c == '.')
         return 2;
-    if (c >= 'a' && c <= 'z')
-        return 1;
-    return 0;
+    return 1;
 }
 
 // Next position at or after `from` holding `c`.
@@ -53,7 +56,7 @@ STextPrefilter::STextPrefilter(std::string_view pattern, bool caseSensitive)
         for (char& c : m_pattern)
             c = static_cast<char>(lowerAscii(static_cast<unsigned char>(c)));
     }
-    int best = 4;
+    int best = 6;
     for (size_t i = 0; i < m_pattern.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(m_pattern[i]);
         if (commonness(c) < best) {
