@@ -18,9 +18,13 @@ file(WRITE "${T}/sub/bad.kx2" "${magic}+LABEL,X:7,Y:8,D:1,S:GND,-LABEL\r\nKEY:1\
 file(MAKE_DIRECTORY "${WORK}/empty")
 
 function(check name expected_rc)
-    cmake_parse_arguments(R "" "STDOUT;STDERR_MATCH;STDOUT_MATCH" "ARGS" ${ARGN})
-    execute_process(COMMAND "${CLI}" find ${R_ARGS} RESULT_VARIABLE rc OUTPUT_VARIABLE out
-                    ERROR_VARIABLE err)
+    cmake_parse_arguments(R "" "STDOUT;STDERR_MATCH;STDOUT_MATCH;LOCALE" "ARGS" ${ARGN})
+    set(env ${CMAKE_COMMAND} -E env --unset=LC_CTYPE --unset=LANG "LC_ALL=${R_LOCALE}")
+    if(NOT R_LOCALE)
+        set(env "")
+    endif()
+    execute_process(COMMAND ${env} "${CLI}" find ${R_ARGS} RESULT_VARIABLE rc
+                    OUTPUT_VARIABLE out ERROR_VARIABLE err)
     set(problem "")
     if(NOT rc STREQUAL "${expected_rc}")
         set(problem "exit status ${rc}, expected ${expected_rc}")
@@ -81,6 +85,17 @@ check(empty-folder 1 ARGS GND "${WORK}/empty" STDOUT "")
 check(sjis 0 ARGS --encoding Shift_JIS --partial GND "${T}" STDOUT_MATCH "Comment")
 check(no-prefilter 1 ARGS --no-prefilter NOTHING-ELSE "${T}"
       STDERR_MATCH "skipped ${T}/sub/bad.kx2: line 4:")
+# In Shift_JIS "b" is the second byte of the character 0x82 0x62 and does not match; byte-wise
+# it does. The default encoding comes from the locale.
+set(S "${WORK}/sjis")
+file(WRITE "${S}/j.kx2" "${magic}+LABEL,X:1,Y:2,D:1,S:%82a%82b,-LABEL\r\n${close}")
+check(sjis-trail 1 ARGS --encoding shift-jis --partial b "${S}")
+check(utf8-bytes 0 ARGS --encoding UTF-8 --partial b "${S}")
+check(locale-sjis 1 ARGS --partial b "${S}" LOCALE ja_JP.SJIS)
+check(locale-cp932 1 ARGS --partial b "${S}" LOCALE ja_JP.CP932@x)
+check(locale-utf8 0 ARGS --partial b "${S}" LOCALE C.UTF-8)
+check(locale-override 0 ARGS --encoding utf8 --partial b "${S}" LOCALE ja_JP.SJIS)
+
 if(failures GREATER 0)
     message(FATAL_ERROR "${failures} check(s) failed")
 endif()
