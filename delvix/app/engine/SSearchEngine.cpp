@@ -21,7 +21,7 @@ SSearchEngine::~SSearchEngine() {
 unsigned SSearchEngine::workerCount(unsigned jobs) {
     if (jobs > 0)
         return std::min(jobs, kMaxWorkers);
-    return std::max(1u, std::thread::hardware_concurrency());
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxWorkers);
 }
 
 bool SSearchEngine::run(const SSearchParams& params, SSearchSink& sink) {
