@@ -91,14 +91,13 @@ TEST(SchematicLimits, AMillionTinySections) {
 }
 
 std::string nested(int depth, bool distinctNames) {
-    std::string open;
-    std::string close;
-    for (int i = 0; i < depth; ++i) {
-        const std::string name = distinctNames ? "S" + std::to_string(i) : "S";
-        open += "+" + name + ",";
-        close = "-" + name + "," + close;
-    }
-    return open + close;
+    const auto name = [&](int i) { return distinctNames ? "S" + std::to_string(i) : "S"; };
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += "+" + name(i) + ",";
+    for (int i = depth - 1; i >= 0; --i)
+        text += "-" + name(i) + ",";
+    return text;
 }
 
 TEST(SchematicLimits, TenThousandNestedUnknownSections) {
