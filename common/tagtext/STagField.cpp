@@ -2,15 +2,6 @@
 
 #include <limits>
 
-bool STagField::split(std::string_view word, STagField& field) {
-    const size_t colon = word.find(':');
-    if (colon == std::string_view::npos || colon == 0)
-        return false;
-    field.key = word.substr(0, colon);
-    field.value = word.substr(colon + 1);
-    return true;
-}
-
 int32_t STagField::toInt(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))

@@ -9,7 +9,19 @@ struct STagField {
     std::string_view value;
 
     // False for a word without ":" or starting with ":"; such words are ignored by readers.
-    static bool split(std::string_view word, STagField& field);
+    // Inline with a plain loop: it runs for nearly every word read, and words are short.
+    static bool split(std::string_view word, STagField& field) {
+        for (size_t i = 0; i < word.size(); ++i) {
+            if (word[i] == ':') {
+                if (i == 0)
+                    return false;
+                field.key = word.substr(0, i);
+                field.value = word.substr(i + 1);
+                return true;
+            }
+        }
+        return false;
+    }
 
     // Lenient decimal: optional leading whitespace and sign, digits up to the first non-digit,
     // none gives 0. Values beyond the 32-bit range are held to its ends.

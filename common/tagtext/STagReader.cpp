@@ -1,13 +1,17 @@
 #include "STagReader.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
 constexpr size_t kBufferBytes = 1 << 18;
 
-constexpr bool isDelimiter(int c) { return c == ',' || c == '\n' || c == '\r'; }
+constexpr bool isDelimiter(int c) {
+    return c == ',' || c == '\n' || c == '\r';
+}
 
 // Bytes that stop a plain run: the delimiters and the escape character.
 constexpr std::array<bool, 256> kStops = [] {
@@ -18,6 +22,35 @@ constexpr std::array<bool, 256> kStops = [] {
     t[static_cast<unsigned char>('%')] = true;
     return t;
 }();
+
+// Flags the bytes of `x` equal to the byte in each lane of `lanes`. The lowest flag is exact;
+// flags above it may be false (borrows), which does not matter for finding the first one.
+constexpr uint64_t matchBytes(uint64_t x, uint64_t lanes) {
+    constexpr uint64_t kOnes = 0x0101010101010101u;
+    constexpr uint64_t kHighs = 0x8080808080808080u;
+    const uint64_t y = x ^ lanes;
+    return (y - kOnes) & ~y & kHighs;
+}
+
+// The first stop byte in [p, limit), or limit. Eight bytes at a time: words are read at every
+// byte of the file, and this scan is most of the reader's work.
+const char* findStop(const char* p, const char* limit) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr uint64_t kOnes = 0x0101010101010101u;
+        while (limit - p >= 8) {
+            uint64_t x;
+            std::memcpy(&x, p, 8);
+            const uint64_t hits = matchBytes(x, kOnes * ',') | matchBytes(x, kOnes * '\n') |
+                                  matchBytes(x, kOnes * '\r') | matchBytes(x, kOnes * '%');
+            if (hits)
+                return p + std::countr_zero(hits) / 8;
+            p += 8;
+        }
+    }
+    while (p != limit && !kStops[static_cast<unsigned char>(*p)])
+        ++p;
+    return p;
+}
 
 int hexValue(int c) {
     if (c >= '0' && c <= '9')
@@ -92,26 +125,52 @@ void STagReader::appendPlainRun(std::string& word) {
     const char* p = m_cur;
     const size_t room = kMaxWordBytes - word.size();
     const char* limit = static_cast<size_t>(m_end - p) > room ? p + room : m_end;
-    while (p != limit && !kStops[static_cast<unsigned char>(*p)])
-        ++p;
+    p = findStop(p, limit);
     word.append(m_cur, p);
     m_cur = p;
 }
 
-int32_t STagReader::readWord(std::string& word) {
-    word.clear();
-    int c;
+// Skips blanks and line ends up to the first byte of a word, which is consumed; -1 at the end.
+inline int STagReader::firstByte() {
     for (;;) {
-        c = next();
-        if (c < 0)
+        if (m_cur == m_end && !refill())
             return -1;
+        const int c = static_cast<unsigned char>(*m_cur++);
         if (c == '\n')
             ++m_line;
         else if (c != ' ' && c != '\t' && c != '\r')
-            break;
+            return c;
+    }
+}
+
+// Most words hold no escape and end at a delimiter inside the buffer: such a word is copied in
+// one go. False, with nothing consumed, when the word needs the byte-by-byte rules (an escape,
+// the size limit, or the end of the buffer before its delimiter).
+bool STagReader::readPlainWord(std::string& word) {
+    const char* start = m_cur - 1; // the word's first byte, already consumed
+    const size_t left = static_cast<size_t>(m_end - start);
+    const char* limit = left > kMaxWordBytes ? start + kMaxWordBytes : m_end;
+    const char* p = findStop(m_cur, limit);
+    if (p == limit || *p == '%')
+        return false;
+    word.assign(start, p);
+    m_cur = p + 1; // the delimiter is consumed
+    if (*p == '\n')
+        ++m_line;
+    return true;
+}
+
+int32_t STagReader::readWord(std::string& word) {
+    int c = firstByte();
+    if (c < 0) {
+        word.clear();
+        return -1;
     }
     const int32_t startLine = m_line;
     m_wordLine = startLine;
+    if (!kStops[static_cast<unsigned char>(c)] && readPlainWord(word))
+        return startLine;
+    word.clear();
     while (!isDelimiter(c) && word.size() < kMaxWordBytes) {
         if (c == '%') {
             const int high = next();

@@ -37,6 +37,8 @@ public:
 
 private:
     int next();
+    int firstByte();
+    bool readPlainWord(std::string& word);
     bool refill();
     void appendPlainRun(std::string& word);
 
