@@ -81,6 +81,7 @@ bool STagReader::attachFile(std::FILE* file) {
     if (!m_buffer)
         m_buffer = std::make_unique<char[]>(kBufferBytes);
     m_cur = m_end = m_buffer.get();
+    ++m_fills;
     m_line = 1;
     m_readError = false;
     return true;
@@ -94,6 +95,7 @@ bool STagReader::attachString(std::string_view text) {
     m_file = nullptr;
     const void* nul = std::memchr(text.data(), 0, text.size());
     m_cur = text.data();
+    ++m_fills;
     m_end = nul ? static_cast<const char*>(nul) : text.data() + text.size();
     m_line = 1;
     m_readError = false;
@@ -103,6 +105,10 @@ bool STagReader::attachString(std::string_view text) {
 bool STagReader::refill() {
     if (!m_file)
         return false;
+    if (m_holdBuffer) {
+        m_refillHeld = true;
+        return false;
+    }
     const size_t n = std::fread(m_buffer.get(), 1, kBufferBytes, m_file);
     if (n == 0) {
         if (std::ferror(m_file))
@@ -111,6 +117,7 @@ bool STagReader::refill() {
     }
     m_cur = m_buffer.get();
     m_end = m_cur + n;
+    ++m_fills;
     return true;
 }
 
@@ -201,4 +208,27 @@ int32_t STagReader::skipTo(std::string_view target) {
             return 0;
     }
     return -1;
+}
+
+bool STagReader::rewind(const Mark& mark) {
+    if (mark.fills != m_fills || !mark.cur)
+        return false;
+    m_cur = mark.cur;
+    m_line = mark.line;
+    m_wordLine = mark.wordLine;
+    return true;
+}
+
+bool STagReader::skipToInBuffer(std::string_view target) {
+    m_holdBuffer = true;
+    m_refillHeld = false;
+    const bool found = skipTo(target) == 0;
+    m_holdBuffer = false;
+    return found && !m_refillHeld;
+}
+
+std::string_view STagReader::bytesSince(const Mark& mark) const {
+    if (mark.fills != m_fills || !mark.cur)
+        return {};
+    return {mark.cur, static_cast<size_t>(m_cur - mark.cur)};
 }

@@ -6,6 +6,7 @@
 #include "STagField.h"
 #include "STagReader.h"
 #include "STagWriter.h"
+#include "SXKorvPartCache.h"
 
 namespace {
 enum : uint32_t { kReqX = 1, kReqY = 2, kReqLib = 4, kReqAll = 7 };
@@ -21,11 +22,10 @@ SXKorvComponent::SXKorvComponent(const SXKorvComponent& other)
       m_referenceHorizontal(other.m_referenceHorizontal), m_valueSize(other.m_valueSize),
       m_valueSizeValid(other.m_valueSizeValid), m_referenceSize(other.m_referenceSize),
       m_referenceSizeValid(other.m_referenceSizeValid), m_block(other.m_block),
-      m_orientation(other.m_orientation),
-      m_part(other.m_part ? std::make_unique<SCompInfo>(*other.m_part) : nullptr),
-      m_libraryName(other.m_libraryName), m_package(other.m_package),
-      m_mfrPartNumber(other.m_mfrPartNumber), m_manufacturer(other.m_manufacturer),
-      m_note(other.m_note), m_pinSideMask(other.m_pinSideMask) {}
+      m_orientation(other.m_orientation), m_part(other.m_part), m_libraryName(other.m_libraryName),
+      m_package(other.m_package), m_mfrPartNumber(other.m_mfrPartNumber),
+      m_manufacturer(other.m_manufacturer), m_note(other.m_note),
+      m_pinSideMask(other.m_pinSideMask) {}
 
 SXKorvComponent::~SXKorvComponent() = default;
 
@@ -295,9 +295,32 @@ bool SXKorvComponent::readNested(std::string_view word, STagReader& reader, std:
     return true;
 }
 
+// An embedded part whose exact bytes were read before is taken from the cache: the same bytes
+// always read the same way. Only a section that reading ended exactly at its first closing word
+// is cached; anything else is read (and fails) as it always was.
+bool SXKorvComponent::readLibraryPart(STagReader& reader) {
+    SXKorvPartCache& cache = SXKorvPartCache::forThisThread();
+    const STagReader::Mark start = reader.mark();
+    std::string_view bytes;
+    if (reader.skipToInBuffer(kLibClosing)) {
+        bytes = reader.bytesSince(start);
+        if (const SXKorvPartCache::Entry* hit = cache.find(bytes)) {
+            m_libraryName = hit->libraryName;
+            m_part = hit->part;
+            return true;
+        }
+    }
+    reader.rewind(start); // never fails: skipToInBuffer does not refill
+    if (!parseLibraryPart(reader))
+        return false;
+    if (!bytes.empty() && reader.bytesSince(start).size() == bytes.size())
+        cache.insert(bytes, {m_libraryName, m_part});
+    return true;
+}
+
 // The embedded part: its first "+PTN" and first "+COMP" up to "-KORVX_LIB_V.1.0"; every other
 // word inside is passed over one by one.
-bool SXKorvComponent::readLibraryPart(STagReader& reader) {
+bool SXKorvComponent::parseLibraryPart(STagReader& reader) {
     thread_local std::string word;
     std::unique_ptr<SPtn> pattern;
     bool patternSeen = false;

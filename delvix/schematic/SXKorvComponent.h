@@ -111,6 +111,7 @@ protected:
 
 private:
     bool readLibraryPart(STagReader& reader);
+    bool parseLibraryPart(STagReader& reader);
     void readTextField(std::string_view key, std::string_view value);
     SRect textArea(SPoint anchor, size_t bytes, bool sizeValid, SSize cached,
                    bool horizontal) const;
@@ -130,7 +131,8 @@ private:
     bool m_referenceSizeValid = false;
     int32_t m_block = 0;
     int32_t m_orientation = 0;
-    std::unique_ptr<SCompInfo> m_part;
+    // Never changed in place, so copies (and components read from the same bytes) share it.
+    std::shared_ptr<const SCompInfo> m_part;
     std::string m_libraryName;
     std::string m_package;
     std::string m_mfrPartNumber;

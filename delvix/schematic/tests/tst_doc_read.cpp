@@ -1,6 +1,7 @@
 #include "DocTestUtil.h"
 
 #include "SXKorvComponent.h"
+#include "SXKorvPartCache.h"
 #include "SXKorvSheetInfo.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +169,61 @@ TEST(DocRead, EveryPrefixAndDamagedCopy) {
             SXKorvDocSch doc;
             readText(doc, damaged);
             sheetText(doc);
+        }
+    }
+}
+
+struct ReadOutcome {
+    int result;
+    int32_t errorLine;
+    std::string message;
+    std::string sheet;
+
+    friend bool operator==(const ReadOutcome&, const ReadOutcome&) = default;
+};
+
+ReadOutcome readOutcome(std::string_view text, bool cached) {
+    SXKorvPartCache::forThisThread().setEnabled(cached);
+    SXKorvDocSch doc;
+    const int result = readText(doc, text);
+    SXKorvPartCache::forThisThread().setEnabled(true);
+    return {result, doc.readError().line, doc.readError().message, sheetText(doc)};
+}
+
+// Components that embed the same part bytes share one read part: every damaged copy of a sheet
+// with repeated parts (some closed early inside a skipped section) must read exactly as it does
+// without the cache, errors included.
+TEST(DocRead, SharedPartsReadAsWithoutCache) {
+    const std::string part =
+        "+KORVX_LIB_V.1.0\n+PTN,N:P,X:41,Y:11\n+L,X1:0,Y1:0,X2:9,Y2:9,-L\n-PTN\n"
+        "+COMP,N:P,X:4,Y:1,B:2,R:U,P:P\n+PIN,N:A,L:L0,T:N,M:1,M:2,-PIN\n"
+        "-COMP\n-KORVX_LIB_V.1.0\n";
+    const std::string tricky = "+KORVX_LIB_V.1.0\n+COMP,N:Q,X:2,Y:2,B:1,+XY,-KORVX_LIB_V.1.0,-XY,"
+                               "-COMP\n-KORVX_LIB_V.1.0\n";
+    const auto component = [](const std::string& lib, int x) {
+        return "+COMPONENT\n" + lib + "L:0,X:" + std::to_string(x) + ",Y:50,LIB:P,N:v,R:U" +
+               std::to_string(x) + ",-COMPONENT";
+    };
+    const std::string text =
+        sheet({component(part, 100), component(tricky, 200), component(part, 300),
+               component(tricky, 400), component(part, 500)});
+    const ReadOutcome plain = readOutcome(text, false);
+    ASSERT_EQ(plain.result, SXKorvDoc::kReadOk);
+    EXPECT_EQ(readOutcome(text, true), plain);
+    SXKorvDocSch doc;
+    ASSERT_EQ(readText(doc, text), SXKorvDoc::kReadOk);
+    std::vector<const SCompInfo*> parts;
+    for (const auto& obj : doc.objects())
+        parts.push_back(static_cast<const SXKorvComponent&>(*obj).part());
+    ASSERT_EQ(parts.size(), 5u);
+    EXPECT_EQ(parts[0], parts[2]); // read once
+    EXPECT_EQ(parts[0], parts[4]);
+    EXPECT_NE(parts[1], parts[3]); // its section ends past the first closing word: read each time
+    for (size_t i = 0; i < text.size(); ++i) {
+        for (const char c : {',', '\n', '-', 'X'}) {
+            std::string damaged = text;
+            damaged[i] = c;
+            ASSERT_EQ(readOutcome(damaged, true), readOutcome(damaged, false)) << i << c;
         }
     }
 }
