@@ -1,5 +1,6 @@
 #include "STagReader.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -105,10 +106,6 @@ bool STagReader::attachString(std::string_view text) {
 bool STagReader::refill() {
     if (!m_file)
         return false;
-    if (m_holdBuffer) {
-        m_refillHeld = true;
-        return false;
-    }
     const size_t n = std::fread(m_buffer.get(), 1, kBufferBytes, m_file);
     if (n == 0) {
         if (std::ferror(m_file))
@@ -210,21 +207,10 @@ int32_t STagReader::skipTo(std::string_view target) {
     return -1;
 }
 
-bool STagReader::rewind(const Mark& mark) {
-    if (mark.fills != m_fills || !mark.cur)
-        return false;
-    m_cur = mark.cur;
-    m_line = mark.line;
-    m_wordLine = mark.wordLine;
-    return true;
-}
-
-bool STagReader::skipToInBuffer(std::string_view target) {
-    m_holdBuffer = true;
-    m_refillHeld = false;
-    const bool found = skipTo(target) == 0;
-    m_holdBuffer = false;
-    return found && !m_refillHeld;
+void STagReader::skipBuffered(size_t bytes, int32_t lines, int32_t lastWordLines) {
+    m_cur += std::min(bytes, static_cast<size_t>(m_end - m_cur));
+    m_wordLine = m_line + lastWordLines;
+    m_line += lines;
 }
 
 std::string_view STagReader::bytesSince(const Mark& mark) const {

@@ -29,22 +29,21 @@ public:
     // Reads words until one equals `word`: 0 when found (it is consumed), -1 at the end.
     int32_t skipTo(std::string_view word);
 
-    // A reading position to come back to. It stays valid while the buffer is not refilled, which
-    // skipToInBuffer never does.
+    // A reading position. It stays valid while the buffer is not refilled.
     struct Mark {
         const char* cur = nullptr;
         int32_t line = 0;
-        int32_t wordLine = 0;
         uint64_t fills = 0;
     };
-    Mark mark() const { return {m_cur, m_line, m_wordLine, m_fills}; }
-    // False (nothing changed) when the buffer was refilled since the mark.
-    bool rewind(const Mark& mark);
-    // skipTo within the bytes already buffered: false when the input, or the buffer, ends first
-    // (or an escape is broken). The reader is then left at the buffer's end: rewind it.
-    bool skipToInBuffer(std::string_view word);
+    Mark mark() const { return {m_cur, m_line, m_fills}; }
     // The raw bytes read since the mark; empty when it is no longer valid.
     std::string_view bytesSince(const Mark& mark) const;
+    // The bytes already buffered ahead of the reading position (for a text: the rest of it).
+    std::string_view buffered() const { return {m_cur, static_cast<size_t>(m_end - m_cur)}; }
+    // Moves past the first `bytes` of buffered() as reading their words would: the caller knows,
+    // from reading the same bytes before, how many lines they end and on which of those lines
+    // the last word began.
+    void skipBuffered(size_t bytes, int32_t lines, int32_t lastWordLines);
 
     int32_t line() const { return m_line; }
     // The line on which the last word read started: where a reader that fails says it failed.
@@ -65,8 +64,6 @@ private:
     const char* m_end = nullptr;
     int32_t m_line = 1;
     int32_t m_wordLine = 0;
-    uint64_t m_fills = 0;      // buffer refills so far: marks from before a refill are stale
-    bool m_holdBuffer = false; // while set, the buffer is not refilled
-    bool m_refillHeld = false; // a refill was wanted while the buffer was held
+    uint64_t m_fills = 0; // buffer refills so far: marks from before a refill are stale
     bool m_readError = false;
 };

@@ -10,6 +10,7 @@
 
 namespace {
 enum : uint32_t { kReqX = 1, kReqY = 2, kReqLib = 4, kReqAll = 7 };
+
 } // namespace
 
 SXKorvComponent::SXKorvComponent() = default;
@@ -296,25 +297,26 @@ bool SXKorvComponent::readNested(std::string_view word, STagReader& reader, std:
 }
 
 // An embedded part whose exact bytes were read before is taken from the cache: the same bytes
-// always read the same way. Only a section that reading ended exactly at its first closing word
-// is cached; anything else is read (and fails) as it always was.
+// always read the same way. The bytes run to the delimiter after the first closing word in the
+// buffer; they are cached only when reading really ended there.
 bool SXKorvComponent::readLibraryPart(STagReader& reader) {
     SXKorvPartCache& cache = SXKorvPartCache::forThisThread();
-    const STagReader::Mark start = reader.mark();
-    std::string_view bytes;
-    if (reader.skipToInBuffer(kLibClosing)) {
-        bytes = reader.bytesSince(start);
+    const std::string_view bytes = cache.sectionBytes(reader.buffered(), kLibClosing);
+    if (!bytes.empty()) {
         if (const SXKorvPartCache::Entry* hit = cache.find(bytes)) {
+            reader.skipBuffered(bytes.size(), hit->lines, hit->lastWordLines);
             m_libraryName = hit->libraryName;
             m_part = hit->part;
             return true;
         }
     }
-    reader.rewind(start); // never fails: skipToInBuffer does not refill
+    const STagReader::Mark start = reader.mark();
     if (!parseLibraryPart(reader))
         return false;
+    // Same size since the mark means no refill either, so `bytes` still holds what was read.
     if (!bytes.empty() && reader.bytesSince(start).size() == bytes.size())
-        cache.insert(bytes, {m_libraryName, m_part});
+        cache.insert(bytes, {m_libraryName, m_part, reader.line() - start.line,
+                             reader.wordLine() - start.line});
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,6 +21,8 @@ public:
     struct Entry {
         std::string libraryName;
         std::shared_ptr<const SCompInfo> part;
+        int32_t lines = 0;         // line ends in the bytes
+        int32_t lastWordLines = 0; // line ends before the closing word
     };
 
     static SXKorvPartCache& forThisThread();
@@ -28,6 +31,10 @@ public:
     void setEnabled(bool enabled);
     bool isEnabled() const { return m_enabled; }
 
+    // The bytes of `ahead` up to and including the delimiter after the first `closing` in them:
+    // where an embedded part most likely ends. Empty when there is none or the cache is off.
+    // Reading decides where the part really ends; this only picks the bytes to look up.
+    std::string_view sectionBytes(std::string_view ahead, std::string_view closing);
     // Null when these bytes were not read before.
     const Entry* find(std::string_view sectionBytes) const;
     void insert(std::string_view sectionBytes, Entry entry);
@@ -42,5 +49,12 @@ private:
 
     std::unordered_map<std::string, Entry, Hash, std::equal_to<>> m_entries;
     size_t m_keyBytes = 0;
+    // The last scan for a closing word: no candidate from `from` up to `found` (or to the end of
+    // the bytes). A scan starting inside that stretch reuses it, which keeps scanning linear
+    // when closing words are written escaped. A stale scan can only miss the cache.
+    const char* m_scanFrom = nullptr;
+    const char* m_scanEnd = nullptr;
+    const char* m_scanFound = nullptr;
+    const char* m_scanFoundEnd = nullptr;
     bool m_enabled = true;
 };

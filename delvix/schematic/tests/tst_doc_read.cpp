@@ -204,9 +204,12 @@ TEST(DocRead, SharedPartsReadAsWithoutCache) {
         return "+COMPONENT\n" + lib + "L:0,X:" + std::to_string(x) + ",Y:50,LIB:P,N:v,R:U" +
                std::to_string(x) + ",-COMPONENT";
     };
+    const std::string escaped = "+KORVX_LIB_V.1.0\n+COMP,N:E,X:2,Y:2,B:1\n-COMP\n"
+                                "%2DKORVX_LIB_V.1.0\n";
     const std::string text =
         sheet({component(part, 100), component(tricky, 200), component(part, 300),
-               component(tricky, 400), component(part, 500)});
+               component(tricky, 400), component(part, 500), component(escaped, 600),
+               component(escaped, 700), component(part, 800)});
     const ReadOutcome plain = readOutcome(text, false);
     ASSERT_EQ(plain.result, SXKorvDoc::kReadOk);
     EXPECT_EQ(readOutcome(text, true), plain);
@@ -215,10 +218,12 @@ TEST(DocRead, SharedPartsReadAsWithoutCache) {
     std::vector<const SCompInfo*> parts;
     for (const auto& obj : doc.objects())
         parts.push_back(static_cast<const SXKorvComponent&>(*obj).part());
-    ASSERT_EQ(parts.size(), 5u);
+    ASSERT_EQ(parts.size(), 8u);
     EXPECT_EQ(parts[0], parts[2]); // read once
     EXPECT_EQ(parts[0], parts[4]);
+    EXPECT_EQ(parts[0], parts[7]);
     EXPECT_NE(parts[1], parts[3]); // its section ends past the first closing word: read each time
+    EXPECT_NE(parts[5], parts[6]); // no plain closing word at all
     for (size_t i = 0; i < text.size(); ++i) {
         for (const char c : {',', '\n', '-', 'X'}) {
             std::string damaged = text;
