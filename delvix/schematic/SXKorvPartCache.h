@@ -42,8 +42,15 @@ public:
 private:
     struct Hash {
         using is_transparent = void;
+        // Parts are a few KiB; their size and both ends tell them apart well enough, and the
+        // map compares whole keys anyway.
         size_t operator()(std::string_view bytes) const {
-            return std::hash<std::string_view>{}(bytes);
+            constexpr size_t kEnd = 256;
+            if (bytes.size() <= 2 * kEnd)
+                return std::hash<std::string_view>{}(bytes);
+            const size_t head = std::hash<std::string_view>{}(bytes.substr(0, kEnd));
+            const size_t tail = std::hash<std::string_view>{}(bytes.substr(bytes.size() - kEnd));
+            return head ^ (tail * 31) ^ (bytes.size() * 0x9E3779B97F4A7C15u);
         }
     };
 
