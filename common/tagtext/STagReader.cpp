@@ -35,7 +35,7 @@ constexpr uint64_t matchBytes(uint64_t x, uint64_t lanes) {
 
 // The first stop byte in [p, limit), or limit. Eight bytes at a time: words are read at every
 // byte of the file, and this scan is most of the reader's work.
-const char* findStop(const char* p, const char* limit) {
+[[gnu::always_inline]] inline const char* findStop(const char* p, const char* limit) {
     if constexpr (std::endian::native == std::endian::little) {
         constexpr uint64_t kOnes = 0x0101010101010101u;
         while (limit - p >= 8) {
@@ -150,7 +150,7 @@ inline int STagReader::firstByte() {
 // Most words hold no escape and end at a delimiter inside the buffer: such a word is copied in
 // one go. False, with nothing consumed, when the word needs the byte-by-byte rules (an escape,
 // the size limit, or the end of the buffer before its delimiter).
-bool STagReader::readPlainWord(std::string& word) {
+[[gnu::always_inline]] inline bool STagReader::readPlainWord(std::string& word) {
     const char* start = m_cur - 1; // the word's first byte, already consumed
     const size_t left = static_cast<size_t>(m_end - start);
     const char* limit = left > kMaxWordBytes ? start + kMaxWordBytes : m_end;
