@@ -147,33 +147,25 @@ inline int STagReader::firstByte() {
     }
 }
 
-// Most words hold no escape and end at a delimiter inside the buffer: such a word is copied in
+// Most words hold no escape and end at a delimiter inside the buffer: such a word is taken in
 // one go. False, with nothing consumed, when the word needs the byte-by-byte rules (an escape,
 // the size limit, or the end of the buffer before its delimiter).
-[[gnu::always_inline]] inline bool STagReader::readPlainWord(std::string& word) {
+[[gnu::always_inline]] inline bool STagReader::scanPlainWord(std::string_view& word) {
     const char* start = m_cur - 1; // the word's first byte, already consumed
     const size_t left = static_cast<size_t>(m_end - start);
     const char* limit = left > kMaxWordBytes ? start + kMaxWordBytes : m_end;
     const char* p = findStop(m_cur, limit);
     if (p == limit || *p == '%')
         return false;
-    word.assign(start, p);
+    word = std::string_view(start, static_cast<size_t>(p - start));
     m_cur = p + 1; // the delimiter is consumed
     if (*p == '\n')
         ++m_line;
     return true;
 }
 
-int32_t STagReader::readWord(std::string& word) {
-    int c = firstByte();
-    if (c < 0) {
-        word.clear();
-        return -1;
-    }
-    const int32_t startLine = m_line;
-    m_wordLine = startLine;
-    if (!kStops[static_cast<unsigned char>(c)] && readPlainWord(word))
-        return startLine;
+// The byte-by-byte rules, from the word's first byte `c` on.
+int32_t STagReader::readDecodedWord(int c, int32_t startLine, std::string& word) {
     word.clear();
     while (!isDelimiter(c) && word.size() < kMaxWordBytes) {
         if (c == '%') {
@@ -196,6 +188,38 @@ int32_t STagReader::readWord(std::string& word) {
     if (c == '\n')
         ++m_line;
     return startLine;
+}
+
+int32_t STagReader::readWord(std::string& word) {
+    const int c = firstByte();
+    if (c < 0) {
+        word.clear();
+        return -1;
+    }
+    const int32_t startLine = m_line;
+    m_wordLine = startLine;
+    std::string_view plain;
+    if (!kStops[static_cast<unsigned char>(c)] && scanPlainWord(plain)) {
+        word.assign(plain);
+        return startLine;
+    }
+    return readDecodedWord(c, startLine, word);
+}
+
+int32_t STagReader::readWordView(std::string& scratch, std::string_view& word) {
+    int c = firstByte();
+    if (c < 0) {
+        scratch.clear();
+        word = scratch;
+        return -1;
+    }
+    const int32_t startLine = m_line;
+    m_wordLine = startLine;
+    if (!kStops[static_cast<unsigned char>(c)] && scanPlainWord(word))
+        return startLine;
+    const int32_t line = readDecodedWord(c, startLine, scratch);
+    word = scratch;
+    return line;
 }
 
 int32_t STagReader::skipTo(std::string_view target) {

@@ -26,6 +26,9 @@ public:
 
     // The line on which the word starts, or -1 at the end of the input or on a broken escape.
     int32_t readWord(std::string& word);
+    // readWord without a copy: a word that needs no decoding is a view into the input, valid
+    // until the next read; any other is decoded into `scratch`, which `word` then views.
+    int32_t readWordView(std::string& scratch, std::string_view& word);
     // Reads words until one equals `word`: 0 when found (it is consumed), -1 at the end.
     int32_t skipTo(std::string_view word);
 
@@ -54,7 +57,8 @@ public:
 private:
     int next();
     int firstByte();
-    bool readPlainWord(std::string& word);
+    bool scanPlainWord(std::string_view& word);
+    int32_t readDecodedWord(int c, int32_t startLine, std::string& word);
     bool refill();
     void appendPlainRun(std::string& word);
 

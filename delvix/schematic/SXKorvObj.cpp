@@ -141,18 +141,19 @@ bool SXKorvObj::readNested(std::string_view, STagReader&, std::optional<SPoint>,
 
 bool SXKorvObj::readCommon(STagReader& reader, std::optional<SPoint> offset,
                            const ReadRules& rules) {
-    // One buffer per thread keeps reading free of per-word allocations. The views handed to
-    // readField/readNested die before the next word is read, and no nested reader uses it.
-    thread_local std::string word;
+    // Words are views into the reader's input where possible (no copy per word); escaped ones
+    // are decoded into one buffer per thread. The views handed to readField/readNested are used
+    // before the next word is read, and no nested reader uses the buffer.
+    thread_local std::string scratch;
+    std::string_view word;
     uint32_t seen = 0;
     for (;;) {
-        if (reader.readWord(word) < 0)
+        if (reader.readWordView(scratch, word) < 0)
             return false;
         if (word.empty())
             continue;
         if (word[0] == '-')
-            return std::string_view(word).substr(1) == rules.section &&
-                   (seen & rules.required) == rules.required;
+            return word.substr(1) == rules.section && (seen & rules.required) == rules.required;
         if (word[0] == '+') {
             bool ok = true;
             if (readNested(word, reader, offset, ok)) {
@@ -160,8 +161,9 @@ bool SXKorvObj::readCommon(STagReader& reader, std::optional<SPoint> offset,
                     return false;
                 continue;
             }
-            word[0] = '-';
-            if (reader.skipTo(word) < 0)
+            std::string closing(word);
+            closing[0] = '-';
+            if (reader.skipTo(closing) < 0)
                 return false;
             continue;
         }

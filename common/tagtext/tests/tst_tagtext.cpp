@@ -156,6 +156,15 @@ std::vector<std::pair<std::string, int32_t>> readerWords(STagReader& reader) {
     return out;
 }
 
+std::vector<std::pair<std::string, int32_t>> readerViewWords(STagReader& reader) {
+    std::vector<std::pair<std::string, int32_t>> out;
+    std::string scratch;
+    std::string_view word;
+    for (int32_t line; (line = reader.readWordView(scratch, word)) >= 0;)
+        out.emplace_back(std::string(word), line);
+    return out;
+}
+
 // Random texts of short and long words, escapes and line ends, some over the file buffer size
 // so that words cross refills, checked against the model from a string and from a file.
 TEST(TagReader, MatchesTheByteByByteRules) {
@@ -184,11 +193,16 @@ TEST(TagReader, MatchesTheByteByByteRules) {
         STagReader reader;
         reader.attachString(text);
         EXPECT_EQ(readerWords(reader), expected) << round;
+        reader.attachString(text);
+        EXPECT_EQ(readerViewWords(reader), expected) << round;
         std::FILE* f = std::tmpfile();
         std::fwrite(text.data(), 1, text.size(), f);
         std::rewind(f);
         reader.attachFile(f);
         EXPECT_EQ(readerWords(reader), expected) << round;
+        std::rewind(f);
+        reader.attachFile(f);
+        EXPECT_EQ(readerViewWords(reader), expected) << round;
         std::fclose(f);
     }
 }
