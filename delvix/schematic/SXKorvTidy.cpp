@@ -23,12 +23,8 @@ bool isKind(const SXKorvObj& obj, SXKorvKind kind) {
     return obj.kind() == kind;
 }
 
-bool lessXY(SPoint a, SPoint b) {
-    return a.x != b.x ? a.x < b.x : a.y < b.y;
-}
-bool lessYX(SPoint a, SPoint b) {
-    return a.y != b.y ? a.y < b.y : a.x < b.x;
-}
+constexpr auto lessXY = [](SPoint a, SPoint b) { return a.x != b.x ? a.x < b.x : a.y < b.y; };
+constexpr auto lessYX = [](SPoint a, SPoint b) { return a.y != b.y ? a.y < b.y : a.x < b.x; };
 
 } // namespace
 
@@ -392,15 +388,13 @@ void SXKorvTidy::buildJunctionIndex() {
 
 // The junctions strictly inside a horizontal or vertical wire, in order from its p1. Sorted by
 // (row, position along it), they lie between the wire's two ends.
-void SXKorvTidy::junctionsInside(const SXKorvObj& wire, std::vector<SPoint>& out) const {
-    out.clear();
-    const SPoint a = end1(wire);
-    const SPoint b = end2(wire);
-    if (a == b || (a.y != b.y && a.x != b.x))
-        return; // oblique wires are not split, see the class comment
-    const bool vertical = a.x == b.x;
-    const auto& points = vertical ? m_juncXY[wire.layer()] : m_juncYX[wire.layer()];
-    const auto less = vertical ? lessXY : lessYX;
+namespace {
+
+// The points strictly between a and b on their line, from a towards b; `less` orders the
+// points along that line (a comparator type, so the searches inline it).
+template <class Less>
+void pointsBetween(const std::vector<SPoint>& points, SPoint a, SPoint b, Less less,
+                   std::vector<SPoint>& out) {
     const bool forward = less(a, b);
     const auto first = std::upper_bound(points.begin(), points.end(), forward ? a : b, less);
     const auto last = std::lower_bound(first, points.end(), forward ? b : a, less);
@@ -408,4 +402,18 @@ void SXKorvTidy::junctionsInside(const SXKorvObj& wire, std::vector<SPoint>& out
     out.erase(std::unique(out.begin(), out.end()), out.end());
     if (!forward)
         std::reverse(out.begin(), out.end());
+}
+
+} // namespace
+
+void SXKorvTidy::junctionsInside(const SXKorvObj& wire, std::vector<SPoint>& out) const {
+    out.clear();
+    const SPoint a = end1(wire);
+    const SPoint b = end2(wire);
+    if (a == b || (a.y != b.y && a.x != b.x))
+        return; // oblique wires are not split, see the class comment
+    if (a.x == b.x)
+        pointsBetween(m_juncXY[wire.layer()], a, b, lessXY, out);
+    else
+        pointsBetween(m_juncYX[wire.layer()], a, b, lessYX, out);
 }
