@@ -2,7 +2,7 @@
 
 #include <limits>
 
-int32_t STagField::toInt(std::string_view text) {
+int32_t STagField::toIntGeneral(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
         ++i;

@@ -25,5 +25,28 @@ struct STagField {
 
     // Lenient decimal: optional leading whitespace and sign, digits up to the first non-digit,
     // none gives 0. Values beyond the 32-bit range are held to its ends.
-    static int32_t toInt(std::string_view text);
+    static int32_t toInt(std::string_view text) {
+        int32_t value;
+        return toIntPlain(text, value) ? value : toIntGeneral(text);
+    }
+
+private:
+    // The common case, inline: an optional '-' and one to nine digits, as writers store
+    // numbers; they cannot overflow. False for anything else.
+    static bool toIntPlain(std::string_view text, int32_t& value) {
+        const bool negative = !text.empty() && text[0] == '-';
+        const size_t first = negative ? 1 : 0;
+        if (text.size() == first || text.size() - first > 9)
+            return false;
+        int32_t v = 0;
+        for (size_t i = first; i < text.size(); ++i) {
+            const auto d = static_cast<unsigned char>(text[i] - '0');
+            if (d > 9)
+                return false;
+            v = v * 10 + d;
+        }
+        value = negative ? -v : v;
+        return true;
+    }
+    static int32_t toIntGeneral(std::string_view text);
 };
