@@ -15,20 +15,6 @@
 
 namespace {
 
-std::unique_ptr<SPtnObj> makeObject(std::string_view opening) {
-    if (opening == "+L")
-        return std::make_unique<SPtnObjLine>();
-    if (opening == "+C")
-        return std::make_unique<SPtnObjCircle>();
-    if (opening == "+PG")
-        return std::make_unique<SPtnObjPolygon>();
-    if (opening == "+AR")
-        return std::make_unique<SPtnObjArc>();
-    if (opening == "+TX")
-        return std::make_unique<SPtnObjText>();
-    return nullptr;
-}
-
 // Pixels per byte of a row text character pair: "@" to "O" carry one nibble each.
 constexpr char kNibbleBase = 0x40;
 
@@ -109,7 +95,7 @@ bool SPtn::readBody(STagReader& reader, SSize& bitsSize) {
             if (!readBitPattern(reader))
                 return false;
             bitsSize = m_size;
-        } else if (auto object = makeObject(word)) {
+        } else if (auto object = SPtnObj::createForSection(word)) {
             if (object->read(reader))
                 m_objects.push_back(std::move(object));
         } else if (word[0] == '+') {

@@ -1,4 +1,9 @@
 #include "SPtnObj.h"
+#include "SPtnObjArc.h"
+#include "SPtnObjCircle.h"
+#include "SPtnObjLine.h"
+#include "SPtnObjPolygon.h"
+#include "SPtnObjText.h"
 
 #include "STagField.h"
 #include "STagReader.h"
@@ -152,4 +157,18 @@ bool SPtnObj::writePoint(STagWriter& writer, SPoint p, const std::optional<SPoin
     const SPoint q = relative(p, origin);
     const bool ok = writer.writeInt("X", q.x) == 0;
     return writer.writeInt("Y", q.y) == 0 && ok;
+}
+
+std::unique_ptr<SPtnObj> SPtnObj::createForSection(std::string_view opening) {
+    if (opening == "+L")
+        return std::make_unique<SPtnObjLine>();
+    if (opening == "+C")
+        return std::make_unique<SPtnObjCircle>();
+    if (opening == "+PG")
+        return std::make_unique<SPtnObjPolygon>();
+    if (opening == "+AR")
+        return std::make_unique<SPtnObjArc>();
+    if (opening == "+TX")
+        return std::make_unique<SPtnObjText>();
+    return nullptr;
 }

@@ -60,6 +60,9 @@ public:
     bool isFilled() const { return m_fill >= 0; }
 
     // Geometry shared by the object kinds; values may lie anywhere in the 32-bit range.
+    // A new object of the kind a section opens ("+L", "+C", "+PG", "+AR", "+TX"); null for others.
+    static std::unique_ptr<SPtnObj> createForSection(std::string_view opening);
+
     static SPoint rotatePoint(SPoint p, SPoint center);
     static SPoint mirrorPoint(SPoint p, int32_t x);
     static bool segmentHit(SPoint a, SPoint b, SPoint p);

@@ -111,7 +111,7 @@ std::vector<std::unique_ptr<SPtnObj>>
 SEditClipboardText::readPatternObjects(std::string_view text) {
     std::vector<std::unique_ptr<SPtnObj>> objects;
     walkSections(text, kPatternMagic, [&](STagReader& reader, const std::string& word) {
-        std::unique_ptr<SPtnObj> object = makeObject(word);
+        std::unique_ptr<SPtnObj> object = SPtnObj::createForSection(word);
         if (!object)
             return SectionStep::Skip;
         if (object->read(reader))
@@ -119,20 +119,6 @@ SEditClipboardText::readPatternObjects(std::string_view text) {
         return SectionStep::Next;
     });
     return objects;
-}
-
-std::unique_ptr<SPtnObj> SEditClipboardText::makeObject(std::string_view word) {
-    if (word == "+L")
-        return std::make_unique<SPtnObjLine>();
-    if (word == "+C")
-        return std::make_unique<SPtnObjCircle>();
-    if (word == "+PG")
-        return std::make_unique<SPtnObjPolygon>();
-    if (word == "+AR")
-        return std::make_unique<SPtnObjArc>();
-    if (word == "+TX")
-        return std::make_unique<SPtnObjText>();
-    return nullptr;
 }
 
 SPoint SEditClipboardText::pasteOrigin(SPoint scrollPosition, int32_t zoom) {

@@ -44,8 +44,6 @@ public:
     // Every pattern object of a pattern text that reads successfully, in text order. Unknown
     // sections are skipped; one without its end tag ends the reading.
     static std::vector<std::unique_ptr<SPtnObj>> readPatternObjects(std::string_view text);
-    // A fresh object for a section word ("+L", "+C", "+PG", "+AR", "+TX"), else null.
-    static std::unique_ptr<SPtnObj> makeObject(std::string_view word);
 
     // Where pasted objects land: the top-left of the visible part (scroll position in logical
     // pixels divided by the zoom factor), never left of or above the body's origin.

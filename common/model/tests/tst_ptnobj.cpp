@@ -13,18 +13,6 @@
 
 namespace {
 
-std::unique_ptr<SPtnObj> makeFor(std::string_view opening) {
-    if (opening == "+L")
-        return std::make_unique<SPtnObjLine>();
-    if (opening == "+C")
-        return std::make_unique<SPtnObjCircle>();
-    if (opening == "+PG")
-        return std::make_unique<SPtnObjPolygon>();
-    if (opening == "+AR")
-        return std::make_unique<SPtnObjArc>();
-    return std::make_unique<SPtnObjText>();
-}
-
 struct ObjRead {
     bool ok = false;
     std::unique_ptr<SPtnObj> object;
@@ -37,7 +25,7 @@ ObjRead readObject(std::string_view text) {
     std::string word;
     reader.readWord(word);
     ObjRead r;
-    r.object = makeFor(word);
+    r.object = SPtnObj::createForSection(word);
     r.ok = r.object->read(reader);
     if (reader.readWord(r.next) < 0)
         r.next = "<end>";
