@@ -90,9 +90,10 @@ run_target() {
 summary() {
     local t=$1 rc=$2 log=$work/$1/log
     local execs cov ft
-    execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
-    ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+    # A run that died at once has none of these lines.
+    execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1 || true)
+    cov=$(grep -ao 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2 || true)
+    ft=$(grep -ao 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2 || true)
     local status=ok
     [ "$rc" -eq 0 ] || status="FAILED (exit $rc)"
     printf '%-16s execs %-10s cov %-6s ft %-7s %s\n' "$t" "${execs:-?}" "${cov:-?}" "${ft:-?}" \
@@ -132,7 +133,7 @@ if [ $failed -ne 0 ]; then
         echo
         echo "== $t failed; end of $work/$t/log:"
         tail -n 60 "$work/$t/log" 2>/dev/null || true
-        ls "$work/$t/artifacts/" 2>/dev/null | sed "s|^|   crash input: $work/$t/artifacts/|"
+        ls "$work/$t/artifacts/" 2>/dev/null | sed "s|^|   crash input: $work/$t/artifacts/|" || true
     done
     exit 1
 fi
