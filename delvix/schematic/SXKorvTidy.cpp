@@ -225,7 +225,9 @@ void SXKorvTidy::placeBatch(SXKorvObjList& objects) {
         if (points[i].first == points[i - 1].first)
             dropped[points[i].second] = true;
     }
+    // At most one span per object: one allocation instead of a run of regrowths.
     std::vector<SpanRecord> spans;
+    spans.reserve(objects.size());
     m_main.reserve(m_main.size() + objects.size());
     for (uint32_t i = 0; i < objects.size(); ++i) {
         SXKorvObj& obj = *objects[i];
@@ -291,7 +293,9 @@ void SXKorvTidy::finish() {
     // Pass 3: every wire of this operation is split at all the junctions strictly inside it at
     // once, so that its pieces follow each other in the list; reading the sheet back merges them
     // and splits them again in the same place and order.
-    buildJunctionIndex();
+    // Without a junction no wire is split: skip the walk over the list.
+    if (!buildJunctionIndex())
+        return;
     std::vector<SPoint> inside;
     const size_t placed = m_main.size();
     for (size_t i = 0; i < placed; ++i) {
@@ -373,17 +377,22 @@ void SXKorvTidy::splitOldWiresAt(SPoint at, int32_t layer) {
     }
 }
 
-void SXKorvTidy::buildJunctionIndex() {
+bool SXKorvTidy::buildJunctionIndex() {
+    bool any = false;
     for (const auto& obj : m_main) {
         if (isKind(*obj, SXKorvKind::Junction) && isTidyTarget(*obj)) {
             m_juncXY[obj->layer()].push_back(end1(*obj));
             m_juncYX[obj->layer()].push_back(end1(*obj));
+            any = true;
         }
     }
+    if (!any)
+        return false;
     for (int32_t layer = 0; layer < kLayers; ++layer) {
         std::sort(m_juncXY[layer].begin(), m_juncXY[layer].end(), lessXY);
         std::sort(m_juncYX[layer].begin(), m_juncYX[layer].end(), lessYX);
     }
+    return true;
 }
 
 // The junctions strictly inside a horizontal or vertical wire, in order from its p1. Sorted by
@@ -408,6 +417,8 @@ void pointsBetween(const std::vector<SPoint>& points, SPoint a, SPoint b, Less l
 
 void SXKorvTidy::junctionsInside(const SXKorvObj& wire, std::vector<SPoint>& out) const {
     out.clear();
+    if (m_juncXY[wire.layer()].empty())
+        return; // no junction on this layer: nothing to split, skip the searches
     const SPoint a = end1(wire);
     const SPoint b = end2(wire);
     if (a == b || (a.y != b.y && a.x != b.x))

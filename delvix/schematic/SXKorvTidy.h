@@ -75,7 +75,8 @@ private:
     void joinAndSplitOld();
     void joinAtDeletedJunction(SPoint at, int32_t layer, bool vertical);
     void splitOldWiresAt(SPoint at, int32_t layer);
-    void buildJunctionIndex();
+    // Sorts the junctions of each layer for junctionsInside(); false when there are none.
+    bool buildJunctionIndex();
     void junctionsInside(const SXKorvObj& wire, std::vector<SPoint>& out) const;
 
     SXKorvObjList& m_main;
