@@ -364,19 +364,15 @@ struct SXKorvComponentField {
 };
 
 constexpr SXKorvComponentField kComponentFields[] = {
-    {8, &SXKorvComponent::value, &SXKorvComponent::valueOffset},
-    {16, &SXKorvComponent::libraryName, nullptr},
-    {32, &SXKorvComponent::reference, &SXKorvComponent::referenceOffset},
-    {64, &SXKorvComponent::manufacturer, nullptr},
-    {128, &SXKorvComponent::manufacturerPartNumber, nullptr},
-    {256, &SXKorvComponent::package, nullptr},
-    {512, &SXKorvComponent::note, nullptr},
+    {SSearchTarget::kValue, &SXKorvComponent::value, &SXKorvComponent::valueOffset},
+    {SSearchTarget::kNameInLib, &SXKorvComponent::libraryName, nullptr},
+    {SSearchTarget::kRefNum, &SXKorvComponent::reference, &SXKorvComponent::referenceOffset},
+    {SSearchTarget::kMfr, &SXKorvComponent::manufacturer, nullptr},
+    {SSearchTarget::kMfrPn, &SXKorvComponent::manufacturerPartNumber, nullptr},
+    {SSearchTarget::kPkg, &SXKorvComponent::package, nullptr},
+    {SSearchTarget::kNote, &SXKorvComponent::note, nullptr},
 };
 constexpr int32_t kComponentFieldCount = std::size(kComponentFields);
-
-constexpr int32_t kFindTag = 1;
-constexpr int32_t kFindLabel = 2;
-constexpr int32_t kFindComment = 4;
 
 } // namespace
 
@@ -396,13 +392,13 @@ const SXKorvObj* SXKorvDoc::findFrom(bool advance) {
         bool hit = false;
         switch (obj.kind()) {
         case SXKorvKind::Label:
-            hit = tryText(static_cast<const SXKorvLabel&>(obj).text(), kFindLabel, obj.p1());
+            hit = tryText(static_cast<const SXKorvLabel&>(obj).text(), SSearchTarget::kLabel, obj.p1());
             break;
         case SXKorvKind::Tag:
-            hit = tryText(static_cast<const SXKorvTag&>(obj).text(), kFindTag, obj.p1());
+            hit = tryText(static_cast<const SXKorvTag&>(obj).text(), SSearchTarget::kTag, obj.p1());
             break;
         case SXKorvKind::Comment:
-            hit = tryText(static_cast<const SXKorvComment&>(obj).text(), kFindComment, obj.p1());
+            hit = tryText(static_cast<const SXKorvComment&>(obj).text(), SSearchTarget::kComment, obj.p1());
             break;
         case SXKorvKind::Component:
             hit = tryComponent(obj);

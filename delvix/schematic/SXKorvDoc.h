@@ -24,6 +24,21 @@ using SXKorvObjList = std::vector<std::unique_ptr<SXKorvObj>>;
 // keeps double-byte characters whole.
 enum class SXKorvEncoding { Utf8, ShiftJis };
 
+// Which texts are compared: the "TargetFlag" bits.
+namespace SSearchTarget {
+constexpr int32_t kTag = 1;
+constexpr int32_t kLabel = 2;
+constexpr int32_t kComment = 4;
+constexpr int32_t kValue = 8;
+constexpr int32_t kNameInLib = 16;
+constexpr int32_t kRefNum = 32;
+constexpr int32_t kMfr = 64;
+constexpr int32_t kMfrPn = 128;
+constexpr int32_t kPkg = 256;
+constexpr int32_t kNote = 512;
+constexpr int32_t kAll = 1023;
+} // namespace SSearchTarget
+
 // What the find operations look for and where they stand.
 struct SXKorvFindState {
     std::string pattern;

@@ -20,10 +20,6 @@ std::string errnoText(int error) {
     return std::generic_category().message(error);
 }
 
-SXKorvEncoding docEncoding(SSearchEncoding encoding) {
-    return encoding == SSearchEncoding::ShiftJis ? SXKorvEncoding::ShiftJis : SXKorvEncoding::Utf8;
-}
-
 } // namespace
 
 void SDocFileSearcher::search(const std::string& path, const SSearchParams& params,
@@ -62,7 +58,7 @@ void SDocFileSearcher::search(const std::string& path, const SSearchParams& para
     }
     file.reset();
     doc.setFindParams(params.pattern, params.matchWhole, params.caseSensitive, params.targets,
-                      docEncoding(params.encoding));
+                      params.encoding);
     collectHits(doc, path, stop, outcome);
 }
 
