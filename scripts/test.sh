@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
 
+echo "== formatting (clang-format, pinned .clang-format)"
+scripts/check-format.sh
+
 echo "== build and test (warnings as errors)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"

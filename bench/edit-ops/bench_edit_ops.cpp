@@ -2,15 +2,15 @@
 // Each step the user feels (load, rubber-band select all, move, release, undo) must stay far
 // below 50 ms.
 
-#include "SCompEditDoc.h"
-#include "SCompInfo.h"
-#include "SPin.h"
-#include "SPtn.h"
-#include "SPtnObjArc.h"
-#include "SPtnObjCircle.h"
-#include "SPtnObjLine.h"
-#include "SPtnObjPolygon.h"
-#include "SPtnObjText.h"
+#include "edit/SCompEditDoc.h"
+#include "model/SCompInfo.h"
+#include "model/SPin.h"
+#include "model/SPtn.h"
+#include "model/SPtnObjArc.h"
+#include "model/SPtnObjCircle.h"
+#include "model/SPtnObjLine.h"
+#include "model/SPtnObjPolygon.h"
+#include "model/SPtnObjText.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 #include "GenPartMaker.h"
 #include "GenPartWriter.h"
 #include "GenWriter.h"
-#include "SCompLib.h"
+#include "model/SCompLib.h"
 
 #include <sys/resource.h>
 #include <unistd.h>

@@ -6,8 +6,8 @@
 //
 // Without FILE it asks gen-schematic for a realistic 50 MiB sheet in a temporary folder.
 
-#include "STagReader.h"
-#include "SXKorvDocSch.h"
+#include "schematic/SXKorvDocSch.h"
+#include "tagtext/STagReader.h"
 
 #include <sys/resource.h>
 

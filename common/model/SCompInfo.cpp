@@ -1,9 +1,9 @@
-#include "SCompInfo.h"
+#include "model/SCompInfo.h"
 
-#include "SPtn.h"
-#include "STagField.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SPtn.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <algorithm>
 #include <limits>

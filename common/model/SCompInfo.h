@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SPin.h"
-#include "SPoint.h"
+#include "model/SPin.h"
+#include "model/SPoint.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,10 +1,10 @@
-#include "SCompLib.h"
+#include "model/SCompLib.h"
 
-#include "SAtomicFile.h"
-#include "SPtn.h"
-#include "STagField.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SPtn.h"
+#include "tagtext/SAtomicFile.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SCompIndex.h"
-#include "SCompInfo.h"
+#include "model/SCompIndex.h"
+#include "model/SCompInfo.h"
 
 #include <cstdint>
 #include <functional>

@@ -44,7 +44,13 @@ constexpr int32_t subWrap(int32_t a, int32_t b) {
 constexpr int32_t mulWrap(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
 }
-constexpr int32_t negWrap(int32_t a) { return static_cast<int32_t>(0u - static_cast<uint32_t>(a)); }
+constexpr int32_t negWrap(int32_t a) {
+    return static_cast<int32_t>(0u - static_cast<uint32_t>(a));
+}
 
-constexpr SPoint SPoint::operator+(SPoint o) const { return {addWrap(x, o.x), addWrap(y, o.y)}; }
-constexpr SPoint SPoint::operator-(SPoint o) const { return {subWrap(x, o.x), subWrap(y, o.y)}; }
+constexpr SPoint SPoint::operator+(SPoint o) const {
+    return {addWrap(x, o.x), addWrap(y, o.y)};
+}
+constexpr SPoint SPoint::operator-(SPoint o) const {
+    return {subWrap(x, o.x), subWrap(y, o.y)};
+}

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SPoint.h"
-#include "SPtnObj.h"
+#include "model/SPoint.h"
+#include "model/SPtnObj.h"
 
 #include <cstdint>
 #include <memory>

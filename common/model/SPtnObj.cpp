@@ -1,13 +1,13 @@
-#include "SPtnObj.h"
-#include "SPtnObjArc.h"
-#include "SPtnObjCircle.h"
-#include "SPtnObjLine.h"
-#include "SPtnObjPolygon.h"
-#include "SPtnObjText.h"
+#include "model/SPtnObj.h"
+#include "model/SPtnObjArc.h"
+#include "model/SPtnObjCircle.h"
+#include "model/SPtnObjLine.h"
+#include "model/SPtnObjPolygon.h"
+#include "model/SPtnObjText.h"
 
-#include "STagField.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <algorithm>
 #include <cmath>

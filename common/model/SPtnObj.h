@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SPoint.h"
-#include "SRect.h"
+#include "model/SPoint.h"
+#include "model/SRect.h"
 
 #include <cstdint>
 #include <memory>

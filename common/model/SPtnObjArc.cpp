@@ -1,8 +1,8 @@
-#include "SPtnObjArc.h"
+#include "model/SPtnObjArc.h"
 
-#include "STagField.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SPtnObj.h"
+#include "model/SPtnObj.h"
 
 // A circular arc running counter-clockwise (on the screen) from the start to the end angle;
 // equal angles make a full circle. Angles are sixteenths of a degree.

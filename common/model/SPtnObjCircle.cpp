@@ -1,6 +1,6 @@
-#include "SPtnObjCircle.h"
+#include "model/SPtnObjCircle.h"
 
-#include "STagWriter.h"
+#include "tagtext/STagWriter.h"
 
 #include <cmath>
 

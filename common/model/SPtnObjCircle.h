@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SPtnObj.h"
+#include "model/SPtnObj.h"
 
 // An ellipse given by two opposite corners of its bounding rectangle.
 class SPtnObjCircle : public SPtnObj {

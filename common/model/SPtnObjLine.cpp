@@ -1,6 +1,6 @@
-#include "SPtnObjLine.h"
+#include "model/SPtnObjLine.h"
 
-#include "STagWriter.h"
+#include "tagtext/STagWriter.h"
 
 namespace {
 int32_t midpoint(int32_t a, int32_t b) {

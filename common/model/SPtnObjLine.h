@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SPtnObj.h"
+#include "model/SPtnObj.h"
 
 // A straight line from start to end.
 class SPtnObjLine : public SPtnObj {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SPtnObj.h"
+#include "model/SPtnObj.h"
 
 #include <utility>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "SPtnObjText.h"
+#include "model/SPtnObjText.h"
 
-#include "STagField.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SPoint.h"
+#include "model/SPoint.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "SAtomicFile.h"
+#include "tagtext/SAtomicFile.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -32,7 +32,9 @@ std::string randomSuffix(std::mt19937_64& rng) {
 
 SAtomicFile::SAtomicFile(std::string targetPath) : m_target(resolvedTarget(targetPath)) {}
 
-SAtomicFile::~SAtomicFile() { discard(); }
+SAtomicFile::~SAtomicFile() {
+    discard();
+}
 
 bool SAtomicFile::open() {
     discard();

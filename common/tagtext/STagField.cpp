@@ -1,4 +1,4 @@
-#include "STagField.h"
+#include "tagtext/STagField.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "STagReader.h"
+#include "tagtext/STagReader.h"
 
 #include <algorithm>
 #include <array>

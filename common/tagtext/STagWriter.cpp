@@ -1,4 +1,4 @@
-#include "STagWriter.h"
+#include "tagtext/STagWriter.h"
 
 #include <array>
 #include <charconv>

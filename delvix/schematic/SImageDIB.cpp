@@ -1,7 +1,7 @@
-#include "SImageDIB.h"
+#include "schematic/SImageDIB.h"
 
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <algorithm>
 #include <array>

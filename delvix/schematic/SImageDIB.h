@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SImageData.h"
+#include "schematic/SImageData.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvObj.h"
+#include "schematic/SXKorvObj.h"
 
 // A free text with its own font, standing at p1; a width of -1 means no wrapping width.
 class SXKorvComment : public SXKorvObj {

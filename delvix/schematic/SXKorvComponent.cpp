@@ -1,12 +1,12 @@
-#include "SXKorvComponent.h"
+#include "schematic/SXKorvComponent.h"
 
-#include "SCompInfo.h"
-#include "SPin.h"
-#include "SPtn.h"
-#include "STagField.h"
-#include "STagReader.h"
-#include "STagWriter.h"
 #include "SXKorvPartCache.h"
+#include "model/SCompInfo.h"
+#include "model/SPin.h"
+#include "model/SPtn.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 namespace {
 enum : uint32_t { kReqX = 1, kReqY = 2, kReqLib = 4, kReqAll = 7 };

@@ -1,8 +1,8 @@
-#include "SXKorvDash.h"
+#include "schematic/SXKorvDash.h"
 
-#include "STagField.h"
-#include "STagWriter.h"
-#include "SXKorvGeometry.h"
+#include "schematic/SXKorvGeometry.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagWriter.h"
 
 #include <algorithm>
 

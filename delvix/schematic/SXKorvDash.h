@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvLine.h"
+#include "schematic/SXKorvLine.h"
 
 #include <vector>
 

@@ -1,13 +1,13 @@
-#include "SXKorvDoc.h"
+#include "schematic/SXKorvDoc.h"
 
-#include "STagReader.h"
-#include "STagWriter.h"
-#include "SXKorvComment.h"
-#include "SXKorvComponent.h"
-#include "SXKorvLabel.h"
-#include "SXKorvSheetInfo.h"
-#include "SXKorvTag.h"
 #include "SXKorvTidy.h"
+#include "schematic/SXKorvComment.h"
+#include "schematic/SXKorvComponent.h"
+#include "schematic/SXKorvLabel.h"
+#include "schematic/SXKorvSheetInfo.h"
+#include "schematic/SXKorvTag.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <algorithm>
 #include <limits>
@@ -392,13 +392,15 @@ const SXKorvObj* SXKorvDoc::findFrom(bool advance) {
         bool hit = false;
         switch (obj.kind()) {
         case SXKorvKind::Label:
-            hit = tryText(static_cast<const SXKorvLabel&>(obj).text(), SSearchTarget::kLabel, obj.p1());
+            hit = tryText(static_cast<const SXKorvLabel&>(obj).text(), SSearchTarget::kLabel,
+                          obj.p1());
             break;
         case SXKorvKind::Tag:
             hit = tryText(static_cast<const SXKorvTag&>(obj).text(), SSearchTarget::kTag, obj.p1());
             break;
         case SXKorvKind::Comment:
-            hit = tryText(static_cast<const SXKorvComment&>(obj).text(), SSearchTarget::kComment, obj.p1());
+            hit = tryText(static_cast<const SXKorvComment&>(obj).text(), SSearchTarget::kComment,
+                          obj.p1());
             break;
         case SXKorvKind::Component:
             hit = tryComponent(obj);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "SPoint.h"
-#include "SRect.h"
-#include "SXKorvObj.h"
+#include "model/SPoint.h"
+#include "model/SRect.h"
+#include "schematic/SXKorvObj.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "SXKorvDocSch.h"
+#include "schematic/SXKorvDocSch.h"
 
-#include "STagReader.h"
-#include "STagWriter.h"
-#include "SXKorvClipboard.h"
+#include "schematic/SXKorvClipboard.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 namespace {
 

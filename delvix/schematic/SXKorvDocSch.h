@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvDoc.h"
+#include "schematic/SXKorvDoc.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "SXKorvEntry.h"
+#include "schematic/SXKorvEntry.h"
 
 #include <utility>
 

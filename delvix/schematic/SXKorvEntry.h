@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvLine.h"
+#include "schematic/SXKorvLine.h"
 
 // A wire entry: a 10 by 10 diagonal rising from p1, kept so by normalisation after every read
 // and before every write.

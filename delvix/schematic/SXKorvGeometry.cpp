@@ -1,4 +1,4 @@
-#include "SXKorvGeometry.h"
+#include "schematic/SXKorvGeometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "SXKorvImageObj.h"
+#include "schematic/SXKorvImageObj.h"
 
-#include "SImageDIB.h"
-#include "STagField.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "schematic/SImageDIB.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 namespace {
 enum : uint32_t { kReqX = 1, kReqY = 2 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvObj.h"
+#include "schematic/SXKorvObj.h"
 
 class SImageDIB;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvObj.h"
+#include "schematic/SXKorvObj.h"
 
 // A junction dot at p1.
 class SXKorvJunc : public SXKorvObj {

@@ -1,8 +1,8 @@
-#include "SXKorvLabel.h"
+#include "schematic/SXKorvLabel.h"
 
-#include "STagField.h"
-#include "STagWriter.h"
-#include "SXKorvGeometry.h"
+#include "schematic/SXKorvGeometry.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagWriter.h"
 
 namespace {
 enum : uint32_t { kReqX = 1, kReqY = 2, kReqD = 4, kReqS = 8, kReqAll = 15 };

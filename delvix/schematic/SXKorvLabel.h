@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvObj.h"
+#include "schematic/SXKorvObj.h"
 
 // A net label: a text standing at p1.
 class SXKorvLabel : public SXKorvObj {

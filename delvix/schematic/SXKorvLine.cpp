@@ -1,8 +1,8 @@
-#include "SXKorvLine.h"
+#include "schematic/SXKorvLine.h"
 
-#include "STagField.h"
-#include "STagWriter.h"
-#include "SXKorvGeometry.h"
+#include "schematic/SXKorvGeometry.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagWriter.h"
 
 SPoint SXKorvLine::p1() const {
     return (m_selection & 3) == SXKorvSelect::kP2Only ? m_p2 : m_p1;

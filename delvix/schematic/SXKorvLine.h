@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvObj.h"
+#include "schematic/SXKorvObj.h"
 
 // Base of the two-point kinds: p1 and p2 are the two ends.
 class SXKorvLine : public SXKorvObj {

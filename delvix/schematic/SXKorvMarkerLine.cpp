@@ -1,7 +1,7 @@
-#include "SXKorvMarkerLine.h"
+#include "schematic/SXKorvMarkerLine.h"
 
-#include "STagField.h"
-#include "STagWriter.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagWriter.h"
 
 #include <algorithm>
 

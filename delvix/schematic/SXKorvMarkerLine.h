@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvLine.h"
+#include "schematic/SXKorvLine.h"
 
 // A wide translucent marker stroke ("+ALINE").
 class SXKorvMarkerLine : public SXKorvLine {

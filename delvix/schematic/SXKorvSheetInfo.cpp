@@ -1,7 +1,7 @@
-#include "SXKorvSheetInfo.h"
+#include "schematic/SXKorvSheetInfo.h"
 
-#include "STagField.h"
-#include "STagWriter.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagWriter.h"
 
 namespace {
 enum : uint32_t { kReqW = 1, kReqH = 2 };

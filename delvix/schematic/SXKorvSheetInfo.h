@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvObj.h"
+#include "schematic/SXKorvObj.h"
 
 // The sheet's properties. The size is held in p1, the editing layer in the layer field.
 class SXKorvSheetInfo : public SXKorvObj {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvObj.h"
+#include "schematic/SXKorvObj.h"
 
 // A tag (port mark): a text in a frame starting at p1; p2 is the far end of the frame, worked
 // out from the text length after reading.

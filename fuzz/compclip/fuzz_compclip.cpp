@@ -3,12 +3,12 @@
 // library as the same record.
 
 #include "FuzzSupport.h"
-#include "SCompClipboard.h"
-#include "SCompIndex.h"
-#include "SCompInfo.h"
-#include "SCompLib.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SCompClipboard.h"
+#include "model/SCompIndex.h"
+#include "model/SCompInfo.h"
+#include "model/SCompLib.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <string>
 #include <vector>

@@ -3,10 +3,10 @@
 // worked with every direction and with extreme values, for the sanitizers.
 
 #include "FuzzSupport.h"
-#include "SCompInfo.h"
-#include "SPtn.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SCompInfo.h"
+#include "model/SPtn.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <climits>
 #include <string>

@@ -4,14 +4,14 @@
 // turned, moved by extreme steps, copied, pasted again and undone, and stored back.
 
 #include "FuzzSupport.h"
-#include "SClipboard.h"
-#include "SCompEditDoc.h"
-#include "SCompInfo.h"
-#include "SEditClipboardText.h"
-#include "SPin.h"
-#include "SPtn.h"
-#include "SPtnObj.h"
-#include "STagReader.h"
+#include "edit/SClipboard.h"
+#include "edit/SCompEditDoc.h"
+#include "edit/SEditClipboardText.h"
+#include "model/SCompInfo.h"
+#include "model/SPin.h"
+#include "model/SPtn.h"
+#include "model/SPtnObj.h"
+#include "tagtext/STagReader.h"
 
 #include <climits>
 #include <string>

@@ -4,9 +4,9 @@
 // back and written to the same bytes.
 
 #include "FuzzSupport.h"
-#include "SImageDIB.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "schematic/SImageDIB.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,11 +3,11 @@
 // entries and the written text; the library must keep its invariants either way.
 
 #include "FuzzSupport.h"
-#include "SCompIndex.h"
-#include "SCompInfo.h"
-#include "SCompLib.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SCompIndex.h"
+#include "model/SCompInfo.h"
+#include "model/SCompLib.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <algorithm>
 #include <string>

@@ -3,12 +3,12 @@
 // geometric operation runs on every object with extreme arguments, for the sanitizers.
 
 #include "FuzzSupport.h"
-#include "SPtn.h"
-#include "SPtnObj.h"
-#include "SPtnObjPolygon.h"
-#include "SPtnObjText.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SPtn.h"
+#include "model/SPtnObj.h"
+#include "model/SPtnObjPolygon.h"
+#include "model/SPtnObjText.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <climits>
 #include <string>

@@ -3,9 +3,9 @@
 // bytes again.
 
 #include "FuzzSupport.h"
-#include "SPin.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SPin.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <string>
 

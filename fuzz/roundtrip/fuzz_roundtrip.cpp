@@ -2,9 +2,9 @@
 // library, and saving that must give the same bytes (a fixed point after one round).
 
 #include "FuzzSupport.h"
-#include "SCompIndex.h"
-#include "SCompInfo.h"
-#include "SCompLib.h"
+#include "model/SCompIndex.h"
+#include "model/SCompInfo.h"
+#include "model/SCompLib.h"
 
 #include <map>
 #include <string>

@@ -4,11 +4,11 @@
 // clipboard paste and copy.
 
 #include "FuzzSupport.h"
-#include "STagReader.h"
-#include "STagWriter.h"
-#include "SXKorvClipboard.h"
-#include "SXKorvDocSch.h"
-#include "SXKorvObj.h"
+#include "schematic/SXKorvClipboard.h"
+#include "schematic/SXKorvDocSch.h"
+#include "schematic/SXKorvObj.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <climits>
 #include <cstdio>

@@ -3,8 +3,8 @@
 // survives writing and reading back.
 
 #include "FuzzSupport.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <cstdio>
 #include <string>

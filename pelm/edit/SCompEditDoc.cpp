@@ -1,12 +1,12 @@
-#include "SCompEditDoc.h"
+#include "edit/SCompEditDoc.h"
 
-#include "SClipboard.h"
-#include "SCompInfo.h"
-#include "SEditClipboardText.h"
-#include "SPin.h"
-#include "SPtn.h"
-#include "SPtnObj.h"
-#include "nextSequenceText.h"
+#include "edit/SClipboard.h"
+#include "edit/SEditClipboardText.h"
+#include "edit/nextSequenceText.h"
+#include "model/SCompInfo.h"
+#include "model/SPin.h"
+#include "model/SPtn.h"
+#include "model/SPtnObj.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "SCompEditElm.h"
-#include "SPinGeometry.h"
-#include "SPoint.h"
-#include "SRect.h"
+#include "edit/SCompEditElm.h"
+#include "edit/SPinGeometry.h"
+#include "model/SPoint.h"
+#include "model/SRect.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "SCompEditElm.h"
+#include "edit/SCompEditElm.h"
 
 #include <utility>
 

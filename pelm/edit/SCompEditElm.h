@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SPin.h"
-#include "SPtnObj.h"
+#include "model/SPin.h"
+#include "model/SPtnObj.h"
 
 #include <cstdint>
 #include <memory>

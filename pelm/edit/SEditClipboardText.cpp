@@ -1,16 +1,16 @@
-#include "SEditClipboardText.h"
+#include "edit/SEditClipboardText.h"
 
-#include "SClipboard.h"
-#include "SCompEditDoc.h"
-#include "SPin.h"
-#include "SPtnObj.h"
-#include "SPtnObjArc.h"
-#include "SPtnObjCircle.h"
-#include "SPtnObjLine.h"
-#include "SPtnObjPolygon.h"
-#include "SPtnObjText.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "edit/SClipboard.h"
+#include "edit/SCompEditDoc.h"
+#include "model/SPin.h"
+#include "model/SPtnObj.h"
+#include "model/SPtnObjArc.h"
+#include "model/SPtnObjCircle.h"
+#include "model/SPtnObjLine.h"
+#include "model/SPtnObjPolygon.h"
+#include "model/SPtnObjText.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <functional>
 #include <utility>

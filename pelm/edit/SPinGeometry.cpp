@@ -1,4 +1,4 @@
-#include "SPinGeometry.h"
+#include "edit/SPinGeometry.h"
 
 #include <algorithm>
 

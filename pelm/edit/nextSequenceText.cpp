@@ -1,4 +1,4 @@
-#include "nextSequenceText.h"
+#include "edit/nextSequenceText.h"
 
 namespace {
 

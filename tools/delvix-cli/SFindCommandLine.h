@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SSearchParams.h"
+#include "engine/SSearchParams.h"
 
 #include <optional>
 #include <string>

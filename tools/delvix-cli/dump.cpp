@@ -1,7 +1,7 @@
 #include "dump.h"
 
-#include "STagWriter.h"
-#include "SXKorvDocSch.h"
+#include "schematic/SXKorvDocSch.h"
+#include "tagtext/STagWriter.h"
 
 #include <cerrno>
 #include <cstdio>

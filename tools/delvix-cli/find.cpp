@@ -1,8 +1,8 @@
 #include "find.h"
 
-#include "SDocFileSearcher.h"
 #include "SFindCommandLine.h"
-#include "SSearchEngine.h"
+#include "engine/SDocFileSearcher.h"
+#include "engine/SSearchEngine.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,8 +1,8 @@
 // pelm-cli: lists a component library, or loads and saves it again, with the library code of
 // the editor.
 
-#include "SCompLib.h"
-#include "SPtn.h"
+#include "model/SCompLib.h"
+#include "model/SPtn.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,10 +1,10 @@
-#include "SCompClipboard.h"
-#include "SCompIndex.h"
-#include "SCompInfo.h"
-#include "SCompLib.h"
-#include "SPtn.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SCompClipboard.h"
+#include "model/SCompIndex.h"
+#include "model/SCompInfo.h"
+#include "model/SCompLib.h"
+#include "model/SPtn.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "SCompInfo.h"
-#include "SPtn.h"
-#include "SPtnObjLine.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SCompInfo.h"
+#include "model/SPtn.h"
+#include "model/SPtnObjLine.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <gtest/gtest.h>
 

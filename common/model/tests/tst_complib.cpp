@@ -1,7 +1,7 @@
-#include "SCompLib.h"
-#include "SPtn.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SCompLib.h"
+#include "model/SPtn.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <gtest/gtest.h>
 

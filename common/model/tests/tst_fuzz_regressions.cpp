@@ -2,12 +2,12 @@
 // with the reader it is fed to: "pattern-" (a "+PTN" body), "pin-" (first byte the block count,
 // then a "+PIN" body), "component-" (a "+COMP" body), "library-" (a whole library text).
 
-#include "SCompInfo.h"
-#include "SCompLib.h"
-#include "SPin.h"
-#include "SPtn.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SCompInfo.h"
+#include "model/SCompLib.h"
+#include "model/SPin.h"
+#include "model/SPtn.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <gtest/gtest.h>
 

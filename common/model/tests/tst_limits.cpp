@@ -2,13 +2,13 @@
 // limit, offsets and sizes at the ends of the 32-bit range. Each must finish in bounded time and
 // memory with the lenient result or a clean failure.
 
-#include "SCompInfo.h"
-#include "SCompLib.h"
-#include "SPin.h"
-#include "SPtn.h"
-#include "SPtnObjPolygon.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SCompInfo.h"
+#include "model/SCompLib.h"
+#include "model/SPin.h"
+#include "model/SPtn.h"
+#include "model/SPtnObjPolygon.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <gtest/gtest.h>
 

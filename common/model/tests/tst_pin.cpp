@@ -1,6 +1,6 @@
-#include "SPin.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SPin.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <gtest/gtest.h>
 

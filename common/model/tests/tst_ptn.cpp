@@ -1,9 +1,9 @@
-#include "SPtn.h"
-#include "SPtnObjLine.h"
-#include "SPtnObjPolygon.h"
-#include "SPtnObjText.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SPtn.h"
+#include "model/SPtnObjLine.h"
+#include "model/SPtnObjPolygon.h"
+#include "model/SPtnObjText.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <gtest/gtest.h>
 

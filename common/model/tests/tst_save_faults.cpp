@@ -1,9 +1,9 @@
 // Saving when writing fails part-way: the save must say so, the old file must keep its bytes, no
 // temporary file may stay behind, and a later save must work.
 
-#include "SCompLib.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "model/SCompLib.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <gtest/gtest.h>
 

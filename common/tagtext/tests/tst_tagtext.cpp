@@ -1,7 +1,7 @@
-#include "SAtomicFile.h"
-#include "STagField.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "tagtext/SAtomicFile.h"
+#include "tagtext/STagField.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <gtest/gtest.h>
 

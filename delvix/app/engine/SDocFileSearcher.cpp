@@ -1,8 +1,8 @@
-#include "SDocFileSearcher.h"
+#include "engine/SDocFileSearcher.h"
 
-#include "STagReader.h"
 #include "STextPrefilter.h"
-#include "SXKorvDocSch.h"
+#include "schematic/SXKorvDocSch.h"
+#include "tagtext/STagReader.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SFileSearcher.h"
+#include "engine/SFileSearcher.h"
 
 #include <cstdio>
 #include <memory>

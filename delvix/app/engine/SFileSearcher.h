@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SSearchParams.h"
-#include "SSearchResult.h"
+#include "engine/SSearchParams.h"
+#include "engine/SSearchResult.h"
 
 #include <atomic>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "SFolderWalker.h"
+#include "engine/SFolderWalker.h"
 
 #include <algorithm>
 #include <filesystem>

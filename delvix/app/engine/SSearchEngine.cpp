@@ -1,4 +1,4 @@
-#include "SSearchEngine.h"
+#include "engine/SSearchEngine.h"
 
 #include <algorithm>
 

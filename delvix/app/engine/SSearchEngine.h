@@ -1,9 +1,9 @@
 #pragma once
 
-#include "SFileSearcher.h"
-#include "SFolderWalker.h"
-#include "SSearchParams.h"
-#include "SSearchSink.h"
+#include "engine/SFileSearcher.h"
+#include "engine/SFolderWalker.h"
+#include "engine/SSearchParams.h"
+#include "engine/SSearchSink.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SXKorvDoc.h"
+#include "schematic/SXKorvDoc.h"
 
 #include <cstdint>
 #include <string>
@@ -8,7 +8,6 @@
 // Multibyte encoding of the searched texts; decides where characters start, so that a match never
 // begins inside a double-byte character. The document's find compares with it.
 using SSearchEncoding = SXKorvEncoding;
-
 
 // What one search looks for and where. Written before the search starts, only read while it runs.
 struct SSearchParams {

@@ -1,6 +1,6 @@
-#include "SSearchResult.h"
+#include "engine/SSearchResult.h"
 
-#include "SSearchParams.h"
+#include "engine/SSearchParams.h"
 
 std::string_view searchTypeWord(int32_t kindBit) {
     switch (kindBit) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SSearchResult.h"
+#include "engine/SSearchResult.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "STagReader.h"
-#include "STagWriter.h"
-#include "SXKorvClipboard.h"
-#include "SXKorvDocSch.h"
+#include "schematic/SXKorvClipboard.h"
+#include "schematic/SXKorvDocSch.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <cstdio>
 #include <optional>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "STagReader.h"
-#include "STagWriter.h"
-#include "SXKorvObj.h"
+#include "schematic/SXKorvObj.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <memory>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "DocTestUtil.h"
 
-#include "SXKorvComponent.h"
 #include "SXKorvPartCache.h"
-#include "SXKorvSheetInfo.h"
+#include "schematic/SXKorvComponent.h"
+#include "schematic/SXKorvSheetInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "SImageDIB.h"
-#include "STagReader.h"
-#include "STagWriter.h"
+#include "schematic/SImageDIB.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // declaring more bytes than they hold, coordinates at the ends of the 32-bit range. Each must
 // finish in bounded time and memory with the lenient result or a clean failure.
 
-#include "SImageDIB.h"
-#include "STagReader.h"
-#include "STagWriter.h"
-#include "SXKorvDocSch.h"
-#include "SXKorvLabel.h"
-#include "SXKorvObj.h"
+#include "schematic/SImageDIB.h"
+#include "schematic/SXKorvDocSch.h"
+#include "schematic/SXKorvLabel.h"
+#include "schematic/SXKorvObj.h"
+#include "tagtext/STagReader.h"
+#include "tagtext/STagWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Every kind reads its canonical section and writes it back byte for byte, with and without a
 // paste offset.
 #include "ObjTestUtil.h"
-#include "SImageDIB.h"
-#include "SXKorvComponent.h"
-#include "SXKorvImageObj.h"
-#include "SXKorvSheetInfo.h"
+#include "schematic/SImageDIB.h"
+#include "schematic/SXKorvComponent.h"
+#include "schematic/SXKorvImageObj.h"
+#include "schematic/SXKorvSheetInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // Pin positions, pin sides, text areas, hit tests, tag extent, entry normalisation, dash curves
 // and the point operations, including coordinates at the ends of the 32-bit range.
 #include "ObjTestUtil.h"
-#include "SCompInfo.h"
-#include "SXKorvComponent.h"
-#include "SXKorvDash.h"
-#include "SXKorvEntry.h"
-#include "SXKorvJunc.h"
-#include "SXKorvLine.h"
-#include "SXKorvTag.h"
+#include "model/SCompInfo.h"
+#include "schematic/SXKorvComponent.h"
+#include "schematic/SXKorvDash.h"
+#include "schematic/SXKorvEntry.h"
+#include "schematic/SXKorvJunc.h"
+#include "schematic/SXKorvLine.h"
+#include "schematic/SXKorvTag.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "SClipboard.h"
-#include "SCompEditDoc.h"
-#include "SCompInfo.h"
-#include "SPin.h"
-#include "SPtn.h"
-#include "SPtnObj.h"
-#include "STagWriter.h"
+#include "edit/SClipboard.h"
+#include "edit/SCompEditDoc.h"
+#include "model/SCompInfo.h"
+#include "model/SPin.h"
+#include "model/SPtn.h"
+#include "model/SPtnObj.h"
+#include "tagtext/STagWriter.h"
 
 #include <memory>
 #include <string>

@@ -1,10 +1,10 @@
 #include "EditTestSupport.h"
 
-#include "SPtnObjArc.h"
-#include "SPtnObjCircle.h"
-#include "SPtnObjLine.h"
-#include "SPtnObjPolygon.h"
-#include "SPtnObjText.h"
+#include "model/SPtnObjArc.h"
+#include "model/SPtnObjCircle.h"
+#include "model/SPtnObjLine.h"
+#include "model/SPtnObjPolygon.h"
+#include "model/SPtnObjText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "EditTestSupport.h"
-#include "SPtnObjLine.h"
-#include "nextSequenceText.h"
+#include "edit/nextSequenceText.h"
+#include "model/SPtnObjLine.h"
 
 #include <gtest/gtest.h>
 

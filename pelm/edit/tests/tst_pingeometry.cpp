@@ -1,5 +1,5 @@
-#include "SPinGeometry.h"
-#include "nextSequenceText.h"
+#include "edit/SPinGeometry.h"
+#include "edit/nextSequenceText.h"
 
 #include <gtest/gtest.h>
 

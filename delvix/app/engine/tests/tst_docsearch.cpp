@@ -1,6 +1,6 @@
-#include "SDocFileSearcher.h"
-#include "SSearchEngine.h"
 #include "TempTree.h"
+#include "engine/SDocFileSearcher.h"
+#include "engine/SSearchEngine.h"
 
 #include <gtest/gtest.h>
 

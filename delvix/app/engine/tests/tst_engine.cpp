@@ -1,5 +1,5 @@
-#include "SSearchEngine.h"
 #include "TempTree.h"
+#include "engine/SSearchEngine.h"
 
 #include <gtest/gtest.h>
 

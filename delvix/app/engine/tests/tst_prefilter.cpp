@@ -1,5 +1,5 @@
-#include "STagReader.h"
 #include "STextPrefilter.h"
+#include "tagtext/STagReader.h"
 
 #include <gtest/gtest.h>
 

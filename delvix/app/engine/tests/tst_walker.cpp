@@ -1,5 +1,5 @@
-#include "SFolderWalker.h"
 #include "TempTree.h"
+#include "engine/SFolderWalker.h"
 
 #include <gtest/gtest.h>
 

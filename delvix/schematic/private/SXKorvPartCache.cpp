@@ -1,6 +1,6 @@
 #include "SXKorvPartCache.h"
 
-#include "SCompInfo.h"
+#include "model/SCompInfo.h"
 
 SXKorvPartCache& SXKorvPartCache::forThisThread() {
     thread_local SXKorvPartCache cache;
