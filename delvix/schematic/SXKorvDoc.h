@@ -2,6 +2,7 @@
 
 #include "model/SPoint.h"
 #include "model/SRect.h"
+#include "schematic/SFindVocabulary.h"
 #include "schematic/SXKorvObj.h"
 
 #include <cstdint>
@@ -18,26 +19,6 @@ class SXKorvClipboard;
 class SXKorvSheetInfo;
 
 using SXKorvObjList = std::vector<std::unique_ptr<SXKorvObj>>;
-
-// How searched texts are split into characters. Utf8 also serves single-byte code pages: both
-// compare byte by byte (a valid UTF-8 pattern can never match inside a character). ShiftJis
-// keeps double-byte characters whole.
-enum class SXKorvEncoding { Utf8, ShiftJis };
-
-// Which texts are compared: the "TargetFlag" bits.
-namespace SSearchTarget {
-constexpr int32_t kTag = 1;
-constexpr int32_t kLabel = 2;
-constexpr int32_t kComment = 4;
-constexpr int32_t kValue = 8;
-constexpr int32_t kNameInLib = 16;
-constexpr int32_t kRefNum = 32;
-constexpr int32_t kMfr = 64;
-constexpr int32_t kMfrPn = 128;
-constexpr int32_t kPkg = 256;
-constexpr int32_t kNote = 512;
-constexpr int32_t kAll = 1023;
-} // namespace SSearchTarget
 
 // What the find operations look for and where they stand.
 struct SXKorvFindState {

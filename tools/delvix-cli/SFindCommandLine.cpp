@@ -3,54 +3,14 @@
 #include <cstdlib>
 #include <vector>
 
-namespace {
-
-struct TargetName {
-    std::string_view name;
-    int32_t bit;
-};
-
-constexpr TargetName kTargetNames[] = {
-    {"tag", SSearchTarget::kTag},         {"label", SSearchTarget::kLabel},
-    {"comment", SSearchTarget::kComment}, {"value", SSearchTarget::kValue},
-    {"lib", SSearchTarget::kNameInLib},   {"ref", SSearchTarget::kRefNum},
-    {"mfr", SSearchTarget::kMfr},         {"mfrpn", SSearchTarget::kMfrPn},
-    {"pkg", SSearchTarget::kPkg},         {"note", SSearchTarget::kNote},
-};
-
-// Lower-case letters and digits only: "Shift_JIS", "shift-jis" and "SJIS" compare alike.
-std::string normalisedName(std::string_view name) {
-    std::string out;
-    for (const char c : name) {
-        if (c >= 'A' && c <= 'Z')
-            out.push_back(static_cast<char>(c - 'A' + 'a'));
-        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-            out.push_back(c);
-    }
-    return out;
-}
-
-bool isOneOf(const std::string& name, std::initializer_list<std::string_view> names) {
-    for (const std::string_view n : names) {
-        if (name == n)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
 std::optional<int32_t> SFindCommandLine::parseTargets(std::string_view list) {
     int32_t bits = 0;
     size_t start = 0;
     for (;;) {
         const size_t comma = list.find(',', start);
         const std::string_view name = list.substr(start, comma - start);
-        int32_t bit = name == "all" ? SSearchTarget::kAll : 0;
-        for (const TargetName& t : kTargetNames) {
-            if (name == t.name)
-                bit = t.bit;
-        }
+        const SFindTarget* target = findTargetByOption(name);
+        const int32_t bit = name == "all" ? SSearchTarget::kAll : target ? target->bit : 0;
         if (bit == 0)
             return std::nullopt;
         bits |= bit;
@@ -61,14 +21,7 @@ std::optional<int32_t> SFindCommandLine::parseTargets(std::string_view list) {
 }
 
 std::optional<SSearchEncoding> SFindCommandLine::parseEncoding(std::string_view name) {
-    const std::string n = normalisedName(name);
-    if (isOneOf(n, {"shiftjis", "sjis", "cp932", "windows31j", "mskanji", "ibm943"}))
-        return SSearchEncoding::ShiftJis;
-    // Single-byte code pages compare byte by byte, as UTF-8 does.
-    if (isOneOf(n, {"utf8", "cp1252", "windows1252", "iso88591", "latin1", "ascii", "usascii",
-                    "ansix341968"}))
-        return SSearchEncoding::Utf8;
-    return std::nullopt;
+    return findEncodingFromName(name);
 }
 
 SSearchEncoding SFindCommandLine::localeEncoding() {

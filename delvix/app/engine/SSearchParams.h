@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schematic/SXKorvDoc.h"
+#include "schematic/SFindVocabulary.h"
 
 #include <cstdint>
 #include <string>
