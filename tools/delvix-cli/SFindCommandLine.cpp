@@ -111,27 +111,58 @@ bool SFindCommandLine::applyOption(int argc, char** argv, int& i) {
     return fail("unknown option '" + arg + "'");
 }
 
+// "-e TEXT" or "-eTEXT", as grep takes a pattern that starts with "-": 1 taken (`i` advanced
+// past it), 0 not this option, -1 value missing or a second one.
+int SFindCommandLine::takePattern(int argc, char** argv, int& i,
+                                  std::optional<std::string>& pattern) {
+    const std::string_view arg = argv[i];
+    if (arg.substr(0, 2) != "-e")
+        return 0;
+    if (pattern) {
+        fail("only one search text may be given");
+        return -1;
+    }
+    if (arg.size() > 2) {
+        pattern = std::string(arg.substr(2));
+        return 1;
+    }
+    if (i + 1 >= argc) {
+        fail("-e needs a value");
+        return -1;
+    }
+    pattern = std::string(argv[++i]);
+    return 1;
+}
+
 SFindCommandLine::Outcome SFindCommandLine::parse(int argc, char** argv) {
     m_params = SSearchParams{};
     m_params.encoding = localeEncoding();
     m_error.clear();
     std::vector<std::string> operands;
+    std::optional<std::string> pattern; // from -e
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
-            return Outcome::Help;
-        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            if (!applyOption(argc, argv, i))
-                return Outcome::Error;
-        } else {
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             operands.emplace_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            return Outcome::Help;
+        } else if (const int taken = takePattern(argc, argv, i, pattern); taken != 0) {
+            if (taken < 0)
+                return Outcome::Error;
+        } else if (!applyOption(argc, argv, i)) {
+            return Outcome::Error;
         }
     }
+    if (pattern)
+        operands.insert(operands.begin(), *pattern);
     if (operands.size() != 2) {
-        fail(operands.size() < 2 ? "TEXT and FOLDER are needed" : "too many arguments");
+        if (operands.size() > 2)
+            fail("too many arguments");
+        else
+            fail(pattern ? "FOLDER is needed" : "TEXT and FOLDER are needed");
         return Outcome::Error;
     }
     m_params.pattern = operands[0];

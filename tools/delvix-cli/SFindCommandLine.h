@@ -28,6 +28,7 @@ private:
     // An option with a value, as "--name VALUE" or "--name=VALUE": 1 taken (`i` advanced past
     // it), 0 not this option, -1 value missing.
     static int takeValue(int argc, char** argv, int& i, std::string_view name, std::string& value);
+    int takePattern(int argc, char** argv, int& i, std::optional<std::string>& pattern);
     bool applyOption(int argc, char** argv, int& i);
     bool fail(std::string message);
 

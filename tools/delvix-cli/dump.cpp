@@ -1,5 +1,7 @@
 #include "dump.h"
 
+#include "CliOutput.h"
+
 #include "schematic/SXKorvDocSch.h"
 #include "tagtext/STagWriter.h"
 
@@ -28,7 +30,10 @@ int usageError(const char* message) {
 int writeDocument(const SXKorvDoc& doc) {
     STagWriter writer;
     writer.attachFile(stdout);
-    if (!doc.writeSheet(writer) || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    const bool written = doc.writeSheet(writer);
+    if (!finishStandardOutput("delvix-cli dump"))
+        return 2;
+    if (!written) {
         std::fprintf(stderr, "delvix-cli dump: cannot write to standard output\n");
         return 2;
     }
@@ -39,10 +44,8 @@ int writeDocument(const SXKorvDoc& doc) {
 
 int runDump(int argc, char** argv) {
     const char* path = nullptr;
-    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
-        std::fputs(kDumpUsage, stdout);
-        return 0;
-    }
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h"))
+        return writeStandardOutput(kDumpUsage, "delvix-cli dump") ? 0 : 2;
     if (argc == 2 && argv[1][0] != '-')
         path = argv[1];
     else if (argc == 3 && std::string_view(argv[1]) == "--")

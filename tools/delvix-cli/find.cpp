@@ -1,10 +1,15 @@
 #include "find.h"
 
+#include "CliOutput.h"
 #include "SFindCommandLine.h"
 #include "engine/SDocFileSearcher.h"
 #include "engine/SSearchEngine.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,13 +19,18 @@ namespace {
 
 constexpr char kFindUsage[] =
     "usage: delvix-cli find [OPTIONS] TEXT FOLDER\n"
+    "       delvix-cli find [OPTIONS] -e TEXT FOLDER\n"
     "\n"
     "Searches the schematic files (*.kx2) of FOLDER and its subfolders for texts that match\n"
     "TEXT, and writes one line per hit, in walk order:\n"
     "    PATH<TAB>TEXT<TAB>TYPE<TAB>X<TAB>Y\n"
-    "TAB, LF, CR and % in PATH and TEXT are written as %09, %0A, %0D and %25.\n"
+    "Bytes below 0x20, the byte 0x7F and % in PATH and TEXT are written as % and two\n"
+    "upper-case hex digits (TAB as %09, LF as %0A, ESC as %1B, % as %25); all other bytes\n"
+    "are written as they are. An empty TEXT finds nothing.\n"
     "\n"
     "Options:\n"
+    "  -e TEXT            search for TEXT even if it starts with '-' (as in -e -12V)\n"
+    "  --                 ends the options: TEXT and FOLDER follow, as in -- -5V FOLDER\n"
     "  --whole            the whole text must equal TEXT (default)\n"
     "  --partial          TEXT may be any part of the text\n"
     "  --case             letters must match in case (default)\n"
@@ -33,28 +43,23 @@ constexpr char kFindUsage[] =
     "  --encoding NAME    UTF-8 or Shift_JIS (also cp1252; default: from the locale)\n"
     "  --no-prefilter     read every file into a document, even files that cannot hold a\n"
     "                     match (so that every unreadable file is reported)\n"
+    "  -h, --help         show this help\n"
     "\n"
     "Files that cannot be read are reported on standard error as\n"
     "    delvix-cli: skipped PATH: REASON\n"
-    "Exit status: 0 at least one hit, 1 no hit, 2 error (missing folder, usage).\n";
+    "Exit status: 0 at least one hit, 1 no hit, 2 error (missing folder, usage, output\n"
+    "that could not be written).\n";
 
-// Escapes the bytes that would break the line format.
+// Escapes the bytes that would break the line format or act on a terminal.
 void appendEscaped(std::string& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
     for (const char c : text) {
-        switch (c) {
-        case '\t':
-            out += "%09";
-            break;
-        case '\n':
-            out += "%0A";
-            break;
-        case '\r':
-            out += "%0D";
-            break;
-        case '%':
-            out += "%25";
-            break;
-        default:
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || byte == '%') {
+            out.push_back('%');
+            out.push_back(kHex[byte >> 4]);
+            out.push_back(kHex[byte & 15]);
+        } else {
             out.push_back(c);
         }
     }
@@ -101,11 +106,20 @@ int usageError(const std::string& message) {
 
 // The folder must exist and be listable; anything below it is only warned about.
 bool checkFolder(const std::string& folder) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
-        std::fprintf(stderr, "delvix-cli: %s: no such folder\n", folder.c_str());
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0) {
+        const int error = errno;
+        if (error == ENOENT)
+            std::fprintf(stderr, "delvix-cli: %s: no such folder\n", folder.c_str());
+        else
+            std::fprintf(stderr, "delvix-cli: %s: %s\n", folder.c_str(), std::strerror(error));
         return false;
     }
+    if (!S_ISDIR(status.st_mode)) {
+        std::fprintf(stderr, "delvix-cli: %s: %s\n", folder.c_str(), std::strerror(ENOTDIR));
+        return false;
+    }
+    std::error_code ec;
     std::filesystem::directory_iterator probe(folder, ec);
     if (ec) {
         std::fprintf(stderr, "delvix-cli: %s: cannot open folder: %s\n", folder.c_str(),
@@ -121,8 +135,7 @@ int runFind(int argc, char** argv) {
     SFindCommandLine commandLine;
     switch (commandLine.parse(argc, argv)) {
     case SFindCommandLine::Outcome::Help:
-        std::fputs(kFindUsage, stdout);
-        return 0;
+        return writeStandardOutput(kFindUsage, "delvix-cli find") ? 0 : 2;
     case SFindCommandLine::Outcome::Error:
         return usageError(commandLine.error());
     case SFindCommandLine::Outcome::Search:
@@ -131,14 +144,16 @@ int runFind(int argc, char** argv) {
     const SSearchParams& params = commandLine.params();
     if (!checkFolder(params.folder))
         return 2;
+    if (params.pattern.empty()) {
+        std::fputs("delvix-cli find: an empty search text finds nothing\n", stderr);
+        return 1;
+    }
     static char outputBuffer[1 << 16];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     CliSink sink;
     SSearchEngine engine(std::make_shared<SDocFileSearcher>());
     engine.run(params, sink);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fputs("delvix-cli find: cannot write to standard output\n", stderr);
+    if (!finishStandardOutput("delvix-cli find"))
         return 2;
-    }
     return sink.anyHit() ? 0 : 1;
 }

@@ -1,3 +1,4 @@
+#include "CliOutput.h"
 #include "dump.h"
 #include "find.h"
 
@@ -6,11 +7,11 @@
 
 namespace {
 
-constexpr char kVersion[] = "0.69.02";
+constexpr char kVersionLine[] = "delvix-cli 0.69.02\n";
 
 constexpr char kUsage[] =
     "usage: delvix-cli COMMAND [ARGS]\n"
-    "       delvix-cli --help | --version\n"
+    "       delvix-cli -h | --help | --version\n"
     "\n"
     "Commands:\n"
     "  dump FILE         read a schematic file as Delvix does and write what\n"
@@ -37,14 +38,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string_view first = argv[1];
-    if (first == "--help" || first == "-h") {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (first == "--version") {
-        std::printf("%s\n", kVersion);
-        return 0;
-    }
+    if (first == "--help" || first == "-h")
+        return writeStandardOutput(kUsage, "delvix-cli") ? 0 : 2;
+    if (first == "--version")
+        return writeStandardOutput(kVersionLine, "delvix-cli") ? 0 : 2;
     for (const Command& command : kCommands) {
         if (first == command.name)
             return command.run(argc - 1, argv + 1);

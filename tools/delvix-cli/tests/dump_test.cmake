@@ -32,7 +32,7 @@ function(check_run name expected_rc)
 endfunction()
 
 # Options and usage.
-check_run(version 0 ARGS --version STDOUT_MATCH "^0\\.69\\.02\n$")
+check_run(version 0 ARGS --version STDOUT_MATCH "^delvix-cli 0\\.69\\.02\n$")
 check_run(help 0 ARGS --help STDOUT_MATCH "dump FILE")
 check_run(dump-help 0 ARGS dump --help STDOUT_MATCH "usage: delvix-cli dump FILE")
 check_run(no-command 2 STDERR_MATCH "usage:")

@@ -18,13 +18,25 @@ file(WRITE "${T}/sub/bad.kx2" "${magic}+LABEL,X:7,Y:8,D:1,S:GND,-LABEL\r\nKEY:1\
 file(MAKE_DIRECTORY "${WORK}/empty")
 
 function(check name expected_rc)
-    cmake_parse_arguments(R "" "STDOUT;STDERR_MATCH;STDOUT_MATCH;LOCALE" "ARGS" ${ARGN})
+    # TOP runs the tool itself rather than its find command; OUTPUT_FILE sends stdout there.
+    cmake_parse_arguments(R "TOP" "STDOUT;STDERR_MATCH;STDOUT_MATCH;LOCALE;OUTPUT_FILE" "ARGS"
+                          ${ARGN})
     set(env ${CMAKE_COMMAND} -E env --unset=LC_CTYPE --unset=LANG "LC_ALL=${R_LOCALE}")
     if(NOT R_LOCALE)
         set(env "")
     endif()
-    execute_process(COMMAND ${env} "${CLI}" find ${R_ARGS} RESULT_VARIABLE rc
-                    OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    set(command find)
+    if(R_TOP)
+        set(command "")
+    endif()
+    if(R_OUTPUT_FILE)
+        execute_process(COMMAND ${env} "${CLI}" ${command} ${R_ARGS} RESULT_VARIABLE rc
+                        OUTPUT_FILE "${R_OUTPUT_FILE}" ERROR_VARIABLE err)
+        set(out "")
+    else()
+        execute_process(COMMAND ${env} "${CLI}" ${command} ${R_ARGS} RESULT_VARIABLE rc
+                        OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    endif()
     set(problem "")
     if(NOT rc STREQUAL "${expected_rc}")
         set(problem "exit status ${rc}, expected ${expected_rc}")
@@ -55,7 +67,34 @@ check(bad-jobs 2 ARGS --jobs 0 GND "${T}" STDERR_MATCH "--jobs takes")
 check(no-jobs-value 2 ARGS GND "${T}" --jobs STDERR_MATCH "--jobs needs a value")
 check(bad-encoding 2 ARGS --encoding EBCDIC GND "${T}" STDERR_MATCH "unknown encoding")
 check(missing-folder 2 ARGS GND "${WORK}/nope" STDERR_MATCH "nope: no such folder")
-check(file-as-folder 2 ARGS GND "${T}/b.kx2" STDERR_MATCH "no such folder")
+check(file-as-folder 2 ARGS GND "${T}/b.kx2" STDERR_MATCH "b.kx2: Not a directory\n$")
+check(help-short 0 ARGS -h STDOUT_MATCH "usage: delvix-cli find")
+check(help-after-options 0 ARGS --partial -h STDOUT_MATCH "usage: delvix-cli find")
+check(two-e 2 ARGS -e a -e b "${T}" STDERR_MATCH "only one search text")
+check(e-no-folder 2 ARGS -e a STDERR_MATCH "FOLDER is needed")
+# An empty argument cannot pass through a CMake list, so these run directly.
+foreach(args "" "-e")
+    execute_process(COMMAND "${CLI}" find ${args} "" "${T}" RESULT_VARIABLE rc
+                    OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 1 OR NOT out STREQUAL "" OR NOT err MATCHES "empty search text finds nothing")
+        message(SEND_ERROR "empty-text ${args}: exit ${rc}, stdout '${out}', stderr '${err}'")
+        math(EXPR failures "${failures} + 1")
+    endif()
+endforeach()
+check(version 0 TOP ARGS --version STDOUT "delvix-cli 0.69.02\n")
+check(help-tool 0 TOP ARGS -h STDOUT_MATCH "usage: delvix-cli COMMAND")
+check(dump-help 0 TOP ARGS dump -h STDOUT_MATCH "usage: delvix-cli dump")
+if(EXISTS /dev/full)
+    foreach(args "--version" "--help" "find;--help" "dump;--help" "find;GND;${T}")
+        string(REPLACE ";" " " label "${args}")
+        check("full: ${label}" 2 TOP ARGS ${args} OUTPUT_FILE /dev/full
+              STDERR_MATCH "cannot write to standard output")
+    endforeach()
+    check(full-dump 2 TOP ARGS dump "${T}/b.kx2" OUTPUT_FILE /dev/full
+          STDERR_MATCH "cannot write to standard output")
+else()
+    message(STATUS "SKIPPED: no /dev/full here, write errors not checked")
+endif()
 
 # Default: whole text, case-sensitive, subfolders, all targets. Files of a folder in byte order
 # of their names, then subfolders; ".hidden" and "skip.kx2x" not searched; the broken file is
@@ -85,6 +124,29 @@ check(empty-folder 1 ARGS GND "${WORK}/empty" STDOUT "")
 check(sjis 0 ARGS --encoding Shift_JIS --partial GND "${T}" STDOUT_MATCH "Comment")
 check(no-prefilter 1 ARGS --no-prefilter NOTHING-ELSE "${T}"
       STDERR_MATCH "skipped ${T}/sub/bad.kx2: line 4:")
+# Texts that start with "-" are searched for after -e or --.
+set(M "${WORK}/minus")
+file(WRITE "${M}/m.kx2" "${magic}+LABEL,X:1,Y:2,D:1,S:-12V,-LABEL\r\n"
+           "+TAG,X:3,Y:4,D:1,T:1,S:-5V,-TAG\r\n${close}")
+check(minus-e 0 ARGS -e -12V "${M}" STDOUT "${M}/m.kx2\t-12V\tLabel\t1\t2\n")
+check(minus-e-joined 0 ARGS --partial -e-5 "${M}" STDOUT "${M}/m.kx2\t-5V\tTag\t3\t4\n")
+check(minus-dashdash 0 ARGS --targets tag -- -5V "${M}" STDOUT "${M}/m.kx2\t-5V\tTag\t3\t4\n")
+check(minus-refused 2 ARGS -12V "${M}" STDERR_MATCH "unknown option '-12V'")
+
+# Control bytes from a file's texts or names never reach the terminal raw.
+string(ASCII 27 esc)
+string(ASCII 7 bel)
+string(ASCII 127 del)
+set(C "${WORK}/control")
+file(WRITE "${C}/x${esc}[2J.kx2"
+     "${magic}+COMMENT,X:1,Y:2,S:a%1B]0:t%07b%7Fc%01GND,-COMMENT\r\n${close}")
+check(control-bytes 0 ARGS --partial GND "${C}"
+      STDOUT "${C}/x%1B[2J.kx2\ta%1B]0:t%07b%7Fc%01GND\tComment\t1\t2\n")
+if(last_out MATCHES "[${esc}${bel}${del}]")
+    message(SEND_ERROR "control-bytes: raw control byte in the output")
+    math(EXPR failures "${failures} + 1")
+endif()
+
 # In Shift_JIS "b" is the second byte of the character 0x82 0x62 and does not match; byte-wise
 # it does. The default encoding comes from the locale.
 set(S "${WORK}/sjis")
