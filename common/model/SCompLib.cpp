@@ -7,8 +7,12 @@
 #include "tagtext/STagWriter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 
 // The patterns of the block being read, found by name (the first of a name wins).
 struct SCompLib::BlockState {
@@ -59,17 +63,41 @@ bool SCompLib::fail(LoadError error, const STagReader& reader) {
 bool SCompLib::load(const std::string& path) {
     m_loadError = LoadError::None;
     m_errorLine = 0;
+    m_systemError = 0;
+    m_partlyRead.reset();
     if (m_path) {
         m_loadError = LoadError::AlreadyLoaded;
+        return false;
+    }
+    // A folder opens for reading here; only its read fails, with a less helpful word.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        m_loadError = LoadError::CannotOpen;
+        m_systemError = EISDIR;
         return false;
     }
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         m_loadError = LoadError::CannotOpen;
+        m_systemError = errno;
         return false;
     }
     STagReader reader;
     reader.attachFile(file.get());
+    if (!read(reader)) {
+        if (m_loadError == LoadError::ReadError)
+            m_systemError = errno;
+        if (m_loadError != LoadError::NotALibrary)
+            m_partlyRead = path;
+        return false;
+    }
+    m_path = path;
+    return true;
+}
+
+bool SCompLib::read(STagReader& reader, bool stopAfterFirstComponent) {
+    m_loadError = LoadError::None;
+    m_errorLine = 0;
     std::string word;
     if (reader.readWord(word) < 0)
         return fail(reader.hasReadError() ? LoadError::ReadError : LoadError::NotALibrary, reader);
@@ -78,16 +106,36 @@ bool SCompLib::load(const std::string& path) {
         if (reader.skipTo(kLibraryOpen) < 0) {
             if (reader.hasReadError())
                 return fail(LoadError::ReadError, reader);
-            m_path = path;
             return true;
         }
     } else if (word != kLibraryOpen) {
         return fail(LoadError::NotALibrary, reader);
     }
-    if (!readBlocks(reader, false))
+    return readBlocks(reader, stopAfterFirstComponent);
+}
+
+bool SCompLib::isPartlyReadInput(const std::string& path) const {
+    if (!m_partlyRead)
         return false;
-    m_path = path;
-    return true;
+    std::error_code ec;
+    if (std::filesystem::equivalent(*m_partlyRead, path, ec) && !ec)
+        return true;
+    // The input may be gone or replaced since; its resolved path still names it.
+    std::error_code ecA;
+    std::error_code ecB;
+    const auto a = std::filesystem::weakly_canonical(*m_partlyRead, ecA);
+    const auto b = std::filesystem::weakly_canonical(path, ecB);
+    return !ecA && !ecB && a == b;
+}
+
+bool SCompLib::hasSchematicName(std::string_view path) {
+    constexpr std::string_view kExtension = ".kx2";
+    if (path.size() < kExtension.size())
+        return false;
+    const std::string_view tail = path.substr(path.size() - kExtension.size());
+    return std::equal(tail.begin(), tail.end(), kExtension.begin(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+    });
 }
 
 bool SCompLib::readBlocks(STagReader& reader, bool stopAfterFirstComponent) {
@@ -217,9 +265,16 @@ bool SCompLib::save(const std::string& path) const {
 }
 
 bool SCompLib::save(const std::string& path, const std::vector<const SCompIndex*>& order) const {
-    SAtomicFile file(path);
-    if (!file.open())
+    m_saveError.clear();
+    if (hasSchematicName(path)) {
+        m_saveError = "a library is not written under a schematic's name (.KX2)";
         return false;
+    }
+    SAtomicFile file(path);
+    if (!file.open()) {
+        m_saveError = file.errorText();
+        return false;
+    }
     // The text is formed in memory a piece at a time and stored in large writes: going through
     // the stream word by word costs more than forming the words.
     std::string text;
@@ -234,10 +289,16 @@ bool SCompLib::save(const std::string& path, const std::vector<const SCompIndex*
     };
     const auto storeWhenFull = [&] { return text.size() < kStoreBytes || store(); };
     if (!writeEntries(writer, order, storeWhenFull) || !store()) {
+        m_saveError = std::strerror(errno ? errno : EIO);
         file.discard();
         return false;
     }
-    return file.commit();
+    if (file.commit())
+        return true;
+    m_saveError = file.errorText();
+    if (file.targetMayBeDamaged())
+        m_saveError += "; the file was written in place and may be damaged";
+    return false;
 }
 
 bool SCompLib::write(STagWriter& writer, const std::vector<const SCompIndex*>& order) const {
@@ -403,6 +464,8 @@ void SCompLib::clear() {
     m_components.clear();
     m_names.clear();
     m_path.reset();
+    m_partlyRead.reset();
     m_loadError = LoadError::None;
     m_errorLine = 0;
+    m_systemError = 0;
 }

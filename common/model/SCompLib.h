@@ -50,18 +50,32 @@ public:
     // library has a path. On a failure part-way what was read stays in the library and
     // loadError()/errorLine() tell why and where.
     bool load(const std::string& path);
+    // Reads a library text, or the library parts embedded in a schematic text, from its first
+    // word on (a schematic without parts is an empty library); the first word must be one of
+    // the two magic words. With `stopAfterFirstComponent` it returns after the first component.
+    bool read(STagReader& reader, bool stopAfterFirstComponent = false);
     // Reads blocks from a reader positioned after a "+KORVX_LIB_V.1.0" word up to the end of the
     // input; with `stopAfterFirstComponent` it returns after the first component (pasting).
     bool readBlocks(STagReader& reader, bool stopAfterFirstComponent);
     LoadError loadError() const { return m_loadError; }
     // Line of the word at which the last load or readBlocks failed; 0 when none failed.
     int32_t errorLine() const { return m_errorLine; }
+    // The errno value behind CannotOpen or ReadError; 0 when unknown.
+    int systemError() const { return m_systemError; }
 
     // Writes a library file with the entries in the given order; the old file is replaced only
-    // when every byte was written. False when the file cannot be written.
+    // when every byte was written. False when the file cannot be written (saveError() says why);
+    // a path ending in ".KX2" (any case) is refused: that name belongs to a schematic.
     bool save(const std::string& path, const std::vector<const SCompIndex*>& order) const;
     // The same in the library's own entry order.
     bool save(const std::string& path) const;
+    // Why the last save failed, as a message naming the cause; empty after a success.
+    const std::string& saveError() const { return m_saveError; }
+    // True for a name ending in ".KX2" in any case.
+    static bool hasSchematicName(std::string_view path);
+    // True when the last load stopped part-way and `path` is that input (the same file, or the
+    // same path once links are resolved): saving there would drop what was not read.
+    bool isPartlyReadInput(const std::string& path) const;
     // Writes the library text (the file's content) to any writer. False on a write error.
     bool write(STagWriter& writer, const std::vector<const SCompIndex*>& order) const;
 
@@ -136,4 +150,7 @@ private:
     std::unordered_map<std::string, NameSlot, NameHash, std::equal_to<>> m_names;
     LoadError m_loadError = LoadError::None;
     int32_t m_errorLine = 0;
+    int m_systemError = 0;
+    std::optional<std::string> m_partlyRead; // the input of a load that stopped part-way
+    mutable std::string m_saveError;
 };

@@ -4,6 +4,7 @@
 #include "model/SCompLib.h"
 #include "model/SPtn.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,7 +22,7 @@ enum ExitCode : int { kLoaded = 0, kPartlyLoaded = 1, kUsageOrFile = 2 };
 constexpr std::string_view kUsage =
     "Usage: pelm-cli list FILE\n"
     "       pelm-cli roundtrip IN OUT\n"
-    "       pelm-cli --help | --version\n"
+    "       pelm-cli -h | --help | --version\n"
     "\n"
     "FILE and IN are component libraries (.KM2) or schematics (.KX2), whose embedded\n"
     "parts are then read as a library.\n"
@@ -31,10 +32,13 @@ constexpr std::string_view kUsage =
     "             pins, pattern objects, 1 or 0 for a bit pattern. Control bytes and '%'\n"
     "             in names are shown as %XX.\n"
     "  roundtrip  loads IN as the editor opens it and saves it to OUT as the editor saves.\n"
+    "             OUT is refused when it is not a regular file, may not be written, ends\n"
+    "             in .KX2, or is IN itself after IN failed to load part-way.\n"
     "\n"
     "Exit status: 0 loaded; 1 the file failed to load part-way (what was read is still\n"
     "listed or written; the error is reported as FILE:LINE); 2 usage error, unreadable\n"
-    "file, not a library or schematic, or OUT could not be written.\n";
+    "file, not a library or schematic, OUT could not be written, or standard output\n"
+    "could not be written.\n";
 
 void put(std::FILE* stream, std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stream);
@@ -63,7 +67,6 @@ const char* describe(SCompLib::LoadError error) {
 
 // Loads `path` and reports a failure on stderr; returns the exit code of the load.
 int loadLibrary(SCompLib& lib, const std::string& path) {
-    errno = 0;
     if (lib.load(path))
         return kLoaded;
     const SCompLib::LoadError error = lib.loadError();
@@ -71,12 +74,14 @@ int loadLibrary(SCompLib& lib, const std::string& path) {
     int code = kPartlyLoaded;
     if (error == SCompLib::LoadError::CannotOpen) {
         message += ": cannot open: ";
-        message += errno ? std::strerror(errno) : "unknown error";
+        message += lib.systemError() ? std::strerror(lib.systemError()) : "unknown error";
         code = kUsageOrFile;
     } else if (error == SCompLib::LoadError::NotALibrary ||
                error == SCompLib::LoadError::ReadError) {
         message += ": ";
         message += describe(error);
+        if (error == SCompLib::LoadError::ReadError && lib.systemError())
+            message += std::string(": ") + std::strerror(lib.systemError());
         code = kUsageOrFile;
     } else {
         message = path + ":" + std::to_string(lib.errorLine()) + ": error: " + describe(error) +
@@ -134,16 +139,24 @@ void listEntries(const SCompLib& lib) {
     put(stdout, out);
 }
 
+// Standard output may be a full disk or a closed pipe: a listing cut short must not pass for
+// a complete one.
+int finishOutput(int code) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        const int err = errno;
+        put(stderr, std::string("pelm-cli: cannot write to standard output") +
+                        (err ? std::string(": ") + std::strerror(err) : std::string()) + "\n");
+        return kUsageOrFile;
+    }
+    return code;
+}
+
 int runList(const std::string& path) {
     SCompLib lib;
     const int code = loadLibrary(lib, path);
     if (code != kUsageOrFile)
         listEntries(lib);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        put(stderr, "pelm-cli: cannot write the listing\n");
-        return kUsageOrFile;
-    }
-    return code;
+    return finishOutput(code);
 }
 
 int runRoundtrip(const std::string& in, const std::string& out) {
@@ -151,13 +164,20 @@ int runRoundtrip(const std::string& in, const std::string& out) {
     const int code = loadLibrary(lib, in);
     if (code == kUsageOrFile)
         return code;
-    errno = 0;
+    if (code == kPartlyLoaded && lib.isPartlyReadInput(out)) {
+        put(stderr, "pelm-cli: " + out +
+                        ": not overwritten: it is the input, which was read only in part\n");
+        return kPartlyLoaded;
+    }
     if (!lib.save(out)) {
-        put(stderr, "pelm-cli: " + out + ": cannot write" +
-                        (errno ? std::string(": ") + std::strerror(errno) : std::string()) + "\n");
+        put(stderr, "pelm-cli: " + out + ": cannot write: " + lib.saveError() + "\n");
         return kUsageOrFile;
     }
     return code;
+}
+
+bool isHelp(const std::string& arg) {
+    return arg == "-h" || arg == "--help";
 }
 
 int usageError(std::string_view why) {
@@ -172,13 +192,14 @@ int usageError(std::string_view why) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 1 && args[0] == "--help") {
+    // Help wins wherever it stands, also after a command ("pelm-cli list --help").
+    if (std::any_of(args.begin(), args.end(), isHelp)) {
         put(stdout, kUsage);
-        return kLoaded;
+        return finishOutput(kLoaded);
     }
     if (args.size() == 1 && args[0] == "--version") {
         put(stdout, "pelm-cli " + std::string(kVersion) + "\n");
-        return kLoaded;
+        return finishOutput(kLoaded);
     }
     if (args.empty())
         return usageError("missing command");

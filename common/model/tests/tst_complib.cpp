@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -271,18 +272,21 @@ TEST(LibLoad, Refusals) {
     const struct {
         std::string path;
         Error error;
+        int systemError;
     } cases[] = {
-        {dir.file("empty.KM2", ""), Error::NotALibrary},
-        {dir.file("blank.KM2", " \r\n\r\n"), Error::NotALibrary},
-        {dir.file("other.KM2", "+KORVX_LIB_V.2.0\r\n-KORVX_LIB_V.2.0\r\n"), Error::NotALibrary},
-        {dir.file("nul.KM2", std::string("\0+KORVX_LIB_V.1.0", 17)), Error::NotALibrary},
-        {(dir.path() / "missing.KM2").string(), Error::CannotOpen},
-        {dir.path().string(), Error::ReadError},
+        {dir.file("empty.KM2", ""), Error::NotALibrary, 0},
+        {dir.file("blank.KM2", " \r\n\r\n"), Error::NotALibrary, 0},
+        {dir.file("other.KM2", "+KORVX_LIB_V.2.0\r\n-KORVX_LIB_V.2.0\r\n"), Error::NotALibrary, 0},
+        {dir.file("nul.KM2", std::string("\0+KORVX_LIB_V.1.0", 17)), Error::NotALibrary, 0},
+        {(dir.path() / "missing.KM2").string(), Error::CannotOpen, ENOENT},
+        // The cause is named, not reported as a failed read.
+        {dir.path().string(), Error::CannotOpen, EISDIR},
     };
     for (const auto& c : cases) {
         SCompLib lib;
         EXPECT_FALSE(lib.load(c.path)) << c.path;
         EXPECT_EQ(lib.loadError(), c.error) << c.path;
+        EXPECT_EQ(lib.systemError(), c.systemError) << c.path;
         EXPECT_EQ(lib.path(), std::nullopt);
     }
 }

@@ -4,6 +4,9 @@ set(model_data ${PROJECT_SOURCE_DIR}/common/model/tests/data)
 # Usage
 kx_cli_test(help EXIT 0 ARGS --help STDERR "^$")
 kx_cli_test(version EXIT 0 ARGS --version STDOUT ${cli_data}/version.txt)
+kx_cli_test(short-help EXIT 0 ARGS -h STDERR "^$")
+kx_cli_test(help-after-command EXIT 0 ARGS "list|--help" STDERR "^$")
+kx_cli_test(short-help-after-command EXIT 0 ARGS "roundtrip|a|-h" STDERR "^$")
 kx_cli_test(no-arguments EXIT 2 STDERR "missing command.*Usage:")
 kx_cli_test(unknown-command EXIT 2 ARGS "frobnicate|x" STDERR "unknown command 'frobnicate'")
 kx_cli_test(list-two-files EXIT 2 ARGS "list|a|b" STDERR "list takes one FILE")
@@ -21,7 +24,7 @@ kx_cli_test(list-missing EXIT 2 ARGS "list|${cli_data}/missing.KM2"
             STDERR "missing.KM2: cannot open: No such file")
 kx_cli_test(list-not-a-library EXIT 2 ARGS "list|${cli_data}/not_a_library.txt"
             STDERR "not_a_library.txt: not a component library or schematic file")
-kx_cli_test(list-folder EXIT 2 ARGS "list|${cli_data}" STDERR "data: read error")
+kx_cli_test(list-folder EXIT 2 ARGS "list|${cli_data}" STDERR "data: cannot open: Is a directory")
 
 # Round trips
 kx_cli_test(roundtrip EXIT 0 ARGS "roundtrip|${model_data}/basic.KM2|${cli_work}/basic.KM2"
@@ -39,6 +42,41 @@ kx_cli_test(roundtrip-not-a-library EXIT 2
 kx_cli_test(roundtrip-unwritable EXIT 2
             ARGS "roundtrip|${model_data}/basic.KM2|${cli_work}/no/such/folder/x.KM2"
             STDERR "x.KM2: cannot write")
+
+# What OUT may be: never a non-regular file, a schematic's name, or an input read in part.
+kx_cli_test(roundtrip-to-folder EXIT 2 ARGS "roundtrip|${model_data}/basic.KM2|${cli_data}"
+            STDERR "data: cannot write: Is a directory")
+kx_cli_test(roundtrip-to-schematic-name EXIT 2
+            ARGS "roundtrip|${model_data}/basic.KM2|${cli_work}/same.Kx2"
+            OUTPUT ${cli_work}/same.Kx2 SEED ${model_data}/two_parts.KX2
+            EXPECT ${model_data}/two_parts.KX2 STDERR "same.Kx2: cannot write: .*schematic")
+kx_cli_test(roundtrip-part-way-onto-itself EXIT 1
+            ARGS "roundtrip|${cli_work}/self.KM2|${cli_work}/self.KM2"
+            OUTPUT ${cli_work}/self.KM2 SEED ${cli_data}/broken.KM2 EXPECT ${cli_data}/broken.KM2
+            STDERR "self.KM2: not overwritten: it is the input, which was read only in part")
+kx_cli_test(roundtrip-part-way-onto-itself-by-another-path EXIT 1
+            ARGS "roundtrip|${cli_work}/self2.KM2|${cli_work}/../test-output/./self2.KM2"
+            OUTPUT ${cli_work}/self2.KM2 SEED ${cli_data}/broken.KM2 EXPECT ${cli_data}/broken.KM2
+            STDERR "not overwritten")
+kx_cli_test(roundtrip-onto-itself EXIT 0 ARGS "roundtrip|${cli_work}/whole.KM2|${cli_work}/whole.KM2"
+            OUTPUT ${cli_work}/whole.KM2 SEED ${model_data}/basic.KM2
+            EXPECT ${model_data}/basic.KM2)
+
+# A full standard output is an error, not a silent success.
+foreach(command "list|${model_data}/basic.KM2" "--help" "--version")
+    string(REGEX REPLACE "[|].*" "" shown "${command}")
+    string(REPLACE "|" "' '" quoted "${command}")
+    add_test(NAME pelm-cli.full-output${shown}
+             COMMAND sh -c "'$<TARGET_FILE:pelm-cli>' '${quoted}' > /dev/full; echo exit=$?")
+    set_tests_properties(pelm-cli.full-output${shown} PROPERTIES LABELS unit
+        PASS_REGULAR_EXPRESSION "cannot write to standard output: No space.*exit=2")
+endforeach()
+
+# A read-only OUT in a folder anyone may write is refused for a user other than root.
+add_test(NAME pelm-cli.roundtrip-read-only
+         COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/read_only_target.sh
+                 $<TARGET_FILE:pelm-cli> ${model_data}/basic.KM2 ${cli_work}/read-only)
+set_tests_properties(pelm-cli.roundtrip-read-only PROPERTIES LABELS unit SKIP_RETURN_CODE 77)
 
 # Every bundled example loads; every example library is written back byte for byte.
 file(GLOB example_libraries ${PROJECT_SOURCE_DIR}/examples/*.KM2)

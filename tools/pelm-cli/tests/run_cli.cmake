@@ -1,12 +1,15 @@
 # Runs pelm-cli once and checks what it did. Variables: CLI, ARGS ("|"-separated), EXIT,
 # STDOUT (file holding the exact expected standard output), STDERR (regular expression),
 # OUTPUT (file the run writes, removed first), EXPECT (file OUTPUT must equal byte for byte) and
-# ABSENT (true when OUTPUT must not be written).
+# ABSENT (true when OUTPUT must not be written); SEED (a file copied to OUTPUT before the run).
 string(REPLACE "|" ";" args "${ARGS}")
 if(OUTPUT)
     file(REMOVE "${OUTPUT}")
     get_filename_component(dir "${OUTPUT}" DIRECTORY)
     file(MAKE_DIRECTORY "${dir}")
+    if(SEED)
+        file(COPY_FILE "${SEED}" "${OUTPUT}")
+    endif()
 endif()
 execute_process(COMMAND "${CLI}" ${args} RESULT_VARIABLE rc OUTPUT_VARIABLE out
                 ERROR_VARIABLE err)
