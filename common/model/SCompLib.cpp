@@ -31,6 +31,25 @@ bool allDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// A name split into its stem and the number of a trailing "(digits)" ("A(3)" → "A", 3; "A()"
+// → "A", 0); a name without one is all stem, numbered 0.
+struct NumberedName {
+    std::string_view stem;
+    int64_t counter = 0;
+};
+
+NumberedName splitNumber(std::string_view name) {
+    if (!name.empty() && name.back() == ')') {
+        const size_t open = name.rfind('(', name.size() - 1);
+        if (open != std::string_view::npos) {
+            const std::string_view digits = name.substr(open + 1, name.size() - open - 2);
+            if (allDigits(digits))
+                return {name.substr(0, open), STagField::toInt(digits)};
+        }
+    }
+    return {name, 0};
+}
+
 // Files keep CR LF line ends. Every LF of the formed text is a line end: an LF inside a value
 // is always escaped.
 void appendCrLf(std::string& out, std::string_view text) {
@@ -337,30 +356,40 @@ bool SCompLib::isUniqueName(std::string_view name) const {
 std::string SCompLib::makeUniqueName(std::string_view name) const {
     if (isUniqueName(name))
         return std::string(name);
-    std::string_view base = name;
-    int64_t counter = 0;
-    if (!name.empty() && name.back() == ')') {
-        const size_t open = name.rfind('(', name.size() - 1);
-        if (open != std::string_view::npos) {
-            const std::string_view digits = name.substr(open + 1, name.size() - open - 2);
-            if (allDigits(digits)) {
-                base = name.substr(0, open);
-                counter = STagField::toInt(digits);
-            }
-        }
-    }
+    const NumberedName split = splitNumber(name);
     std::string candidate;
-    for (int32_t tries = 1; tries <= kMaxUniqueTries; ++tries) {
+    firstFreeNumber(split.stem, split.counter + 1, candidate);
+    return candidate;
+}
+
+void SCompLib::firstFreeNumber(std::string_view stem, int64_t from, std::string& candidate) const {
+    auto links = m_takenNumbers.find(stem);
+    if (links == m_takenNumbers.end())
+        links = m_takenNumbers.emplace(std::string(stem), NumberLinks{}).first;
+    NumberLinks& taken = links->second;
+    std::vector<int64_t> walked;
+    int64_t n = from;
+    for (;;) {
+        if (const auto it = taken.find(n); it != taken.end()) {
+            walked.push_back(n);
+            n = it->second;
+            continue;
+        }
         char number[24];
-        const auto end = std::to_chars(number, number + sizeof number, counter + tries).ptr;
-        candidate.assign(base);
+        const auto end = std::to_chars(number, number + sizeof number, n).ptr;
+        candidate.assign(stem);
         candidate.push_back('(');
         candidate.append(number, end);
         candidate.push_back(')');
         if (isUniqueName(candidate))
             break;
+        taken.emplace(n, n + 1);
+        walked.push_back(n);
+        ++n;
     }
-    return candidate;
+    // Every number walked over is taken up to n: the next request jumps straight there.
+    for (const int64_t w : walked)
+        taken[w] = n;
 }
 
 SCompIndex* SCompLib::entryAt(int32_t index) const {
@@ -393,6 +422,9 @@ SCompIndex* SCompLib::appendEntry(std::string name, SCompInfo* component) {
 
 // Drops the entry's name from the table (the entry itself stays).
 void SCompLib::forgetName(const SCompIndex* entry) {
+    if (const auto links = m_takenNumbers.find(splitNumber(entry->name()).stem);
+        links != m_takenNumbers.end())
+        m_takenNumbers.erase(links);
     const auto it = m_names.find(entry->name());
     if (it == m_names.end())
         return;
@@ -463,6 +495,7 @@ void SCompLib::clear() {
     m_entries.clear();
     m_components.clear();
     m_names.clear();
+    m_takenNumbers.clear();
     m_path.reset();
     m_partlyRead.reset();
     m_loadError = LoadError::None;

@@ -24,8 +24,6 @@ public:
     static constexpr std::string_view kLibraryOpen = "+KORVX_LIB_V.1.0";
     static constexpr std::string_view kLibraryClose = "-KORVX_LIB_V.1.0";
     static constexpr std::string_view kSchematicOpen = "+KORVX_DATA_V.1.0";
-    // Numbered variants makeUniqueName tries before it gives up.
-    static constexpr int32_t kMaxUniqueTries = 4096;
 
     // Why the last load or readBlocks failed.
     enum class LoadError {
@@ -80,7 +78,8 @@ public:
     bool write(STagWriter& writer, const std::vector<const SCompIndex*>& order) const;
 
     bool isUniqueName(std::string_view name) const;
-    // `name` itself when unique, otherwise name(1), name(2), … (a trailing "(n)" counts on).
+    // `name` itself when unique, otherwise name(1), name(2), … (a trailing "(n)" counts on):
+    // the first free number, however many are taken, in amortised constant time.
     std::string makeUniqueName(std::string_view name) const;
 
     // Entries in library order (read order, then as added).
@@ -142,12 +141,19 @@ private:
 
     SCompIndex* appendEntry(std::string name, SCompInfo* component);
     void forgetName(const SCompIndex* entry);
+    // The first free number from `from` on for `stem` ("stem(n)"), written into `candidate`.
+    void firstFreeNumber(std::string_view stem, int64_t from, std::string& candidate) const;
 
     std::optional<std::string> m_path;
     std::string m_property;
     std::vector<std::unique_ptr<SCompInfo>> m_components;
     std::vector<std::unique_ptr<SCompIndex>> m_entries;
     std::unordered_map<std::string, NameSlot, NameHash, std::equal_to<>> m_names;
+    // Per stem, numbers found taken, each linked to a higher number to try next (links are
+    // shortened as they are walked), so a run of taken numbers is crossed once instead of once
+    // per request. A stem's links go when one of its names leaves: its numbers may be free again.
+    using NumberLinks = std::unordered_map<int64_t, int64_t>;
+    mutable std::unordered_map<std::string, NumberLinks, NameHash, std::equal_to<>> m_takenNumbers;
     LoadError m_loadError = LoadError::None;
     int32_t m_errorLine = 0;
     int m_systemError = 0;

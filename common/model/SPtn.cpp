@@ -68,11 +68,11 @@ int32_t SPtn::rowStride(int32_t width) {
 
 bool SPtn::bitPatternAllowed() const {
     // Beyond 501 pixels the row layout is undefined: such a "+BMP" is skipped, the size kept.
-    return isBitPatternSize(m_size) && m_name && !m_name->empty() && m_bits.empty();
+    return isBitPatternSize(m_size) && m_name && !m_name->empty() && !hasBitPattern();
 }
 
 bool SPtn::read(STagReader& reader) {
-    m_bits.clear();
+    m_bits = SBitPattern();
     m_objects.clear();
     m_name.reset();
     m_size = {};
@@ -116,9 +116,10 @@ bool SPtn::readBody(STagReader& reader, SSize& bitsSize) {
 bool SPtn::readBitPattern(STagReader& reader) {
     const int32_t w = heldSide(m_size.width);
     const int32_t h = heldSide(m_size.height);
-    const size_t stride = static_cast<size_t>(rowStride(w));
     const size_t rowBytes = static_cast<size_t>(bytesPerRow(w));
-    std::vector<uint8_t> bits(stride * static_cast<size_t>(h), 0);
+    // Rows are stored as they come, so an empty or short bit pattern costs no more than its text.
+    SBitPattern bits(SSize(w, h));
+    std::vector<uint8_t> row(rowBytes);
     int32_t rows = 0;
     std::string word;
     for (;;) {
@@ -135,14 +136,15 @@ bool SPtn::readBitPattern(STagReader& reader) {
             if (reader.skipTo(word) < 0)
                 return false;
         } else if (rows < h) {
-            decodeRow(word, bits.data() + stride * static_cast<size_t>(rows), rowBytes);
-            ++rows;
+            std::fill(row.begin(), row.end(), uint8_t{0});
+            decodeRow(word, row.data(), rowBytes);
+            bits.putRow(rows++, row.data(), row.size());
         }
     }
 }
 
 void SPtn::fitBitPattern(SSize bitsSize) {
-    if (m_bits.empty() || m_size == bitsSize)
+    if (!hasBitPattern() || m_size == bitsSize)
         return;
     const SSize wanted = m_size;
     m_size = bitsSize;
@@ -151,51 +153,23 @@ void SPtn::fitBitPattern(SSize bitsSize) {
 
 void SPtn::setBitPatternSize(SSize size, bool remove) {
     if (remove) {
-        m_bits.clear();
+        m_bits = SBitPattern();
         m_size = size;
         return;
     }
-    static constexpr std::array<uint8_t, 8> kKeepMask = {0xFF, 0x80, 0xC0, 0xE0,
-                                                         0xF0, 0xF8, 0xFC, 0xFE};
     const SSize held(heldSide(size.width), heldSide(size.height));
-    const size_t stride = static_cast<size_t>(rowStride(held.width));
-    std::vector<uint8_t> bits(stride * static_cast<size_t>(held.height), 0);
-    if (!m_bits.empty()) {
-        const size_t oldStride = static_cast<size_t>(bitPatternStride());
-        const int32_t m = std::min(held.width, m_size.width);
-        const size_t copy = static_cast<size_t>(bytesPerRow(m));
-        const int32_t rows = std::min(held.height, m_size.height);
-        for (int32_t r = 0; r < rows && copy > 0; ++r) {
-            const size_t from = oldStride * static_cast<size_t>(r);
-            if (from + copy > m_bits.size())
-                break;
-            uint8_t* to = bits.data() + stride * static_cast<size_t>(r);
-            std::memcpy(to, m_bits.data() + from, copy);
-            to[copy - 1] &= kKeepMask[static_cast<size_t>(m % 8)];
-        }
-    }
-    m_bits = std::move(bits);
+    // A present bit pattern always has the pattern's size: its top-left part is kept.
+    m_bits = hasBitPattern() ? m_bits.resized(held) : SBitPattern(held);
     m_size = held;
 }
 
 bool SPtn::pixel(int32_t x, int32_t y) const {
-    if (m_bits.empty() || x < 0 || y < 0 || x >= m_size.width || y >= m_size.height)
-        return false;
-    const size_t at = static_cast<size_t>(bitPatternStride()) * static_cast<size_t>(y) +
-                      static_cast<size_t>(x / 8);
-    return at < m_bits.size() && (m_bits[at] & (0x80 >> (x % 8))) != 0;
+    return x < m_size.width && y < m_size.height && m_bits.pixel(x, y);
 }
 
 void SPtn::setPixel(int32_t x, int32_t y, bool ink) {
-    if (m_bits.empty() || x < 0 || y < 0 || x >= m_size.width || y >= m_size.height)
-        return;
-    const size_t at = static_cast<size_t>(bitPatternStride()) * static_cast<size_t>(y) +
-                      static_cast<size_t>(x / 8);
-    if (at >= m_bits.size())
-        return;
-    const auto bit = static_cast<uint8_t>(0x80 >> (x % 8));
-    m_bits[at] =
-        ink ? static_cast<uint8_t>(m_bits[at] | bit) : static_cast<uint8_t>(m_bits[at] & ~bit);
+    if (x < m_size.width && y < m_size.height)
+        m_bits.setPixel(x, y, ink);
 }
 
 SPtnObj* SPtn::object(int32_t index) const {
@@ -239,16 +213,20 @@ bool SPtn::write(STagWriter& writer, std::optional<std::string_view> nameOverrid
 bool SPtn::writeBitPattern(STagWriter& writer) const {
     const size_t stride = static_cast<size_t>(bitPatternStride());
     const size_t rowBytes = std::min(static_cast<size_t>(bytesPerRow(m_size.width)), stride);
+    const size_t length = m_bits.length();
     bool ok = writer.writeWord("+BMP") == 0;
     ok &= writer.endLine() == 0;
     std::string text;
     for (int32_t r = 0; r < m_size.height; ++r) {
         const size_t from = stride * static_cast<size_t>(r);
-        const size_t n = from < m_bits.size() ? std::min(rowBytes, m_bits.size() - from) : 0;
+        const size_t n = from < length ? std::min(rowBytes, length - from) : 0;
+        const uint8_t* row = nullptr;
+        const size_t stored = m_bits.storedRowBytes(r, row);
         text.resize(2 * n);
         for (size_t k = 0; k < n; ++k) {
-            text[2 * k] = static_cast<char>(kNibbleBase + (m_bits[from + k] >> 4));
-            text[2 * k + 1] = static_cast<char>(kNibbleBase + (m_bits[from + k] & 0x0F));
+            const uint8_t byte = k < stored ? row[k] : 0;
+            text[2 * k] = static_cast<char>(kNibbleBase + (byte >> 4));
+            text[2 * k + 1] = static_cast<char>(kNibbleBase + (byte & 0x0F));
         }
         ok &= writer.writeWord(text) == 0;
         ok &= writer.endLine() == 0;

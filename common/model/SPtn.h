@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/SBitPattern.h"
 #include "model/SPoint.h"
 #include "model/SPtnObj.h"
 
@@ -43,11 +44,13 @@ public:
     void setName(std::optional<std::string> name) { m_name = std::move(name); }
     SSize size() const { return m_size; }
 
-    bool hasBitPattern() const { return !m_bits.empty(); }
-    const std::vector<uint8_t>& bitPattern() const { return m_bits; }
+    bool hasBitPattern() const { return m_bits.present() && m_bits.length() > 0; }
+    // The full byte layout (a copy; empty without a bit pattern).
+    std::vector<uint8_t> bitPattern() const { return m_bits.bytes(); }
+    const SBitPattern& bits() const { return m_bits; }
     // Pixels may be changed in place; the length stays that of the size.
     uint8_t* bitPatternData() { return m_bits.data(); }
-    int32_t bitPatternLength() const { return static_cast<int32_t>(m_bits.size()); }
+    int32_t bitPatternLength() const { return static_cast<int32_t>(m_bits.length()); }
     // Bytes per row of a bit pattern `width` pixels wide (0 for no width).
     static int32_t rowStride(int32_t width);
     int32_t bitPatternStride() const { return rowStride(m_size.width); }
@@ -72,6 +75,6 @@ private:
 
     std::optional<std::string> m_name;
     SSize m_size;
-    std::vector<uint8_t> m_bits; // empty: no bit pattern
+    SBitPattern m_bits;
     std::vector<std::unique_ptr<SPtnObj>> m_objects;
 };

@@ -454,13 +454,24 @@ TEST(LibEntries, SharedNamesAddedByCallers) {
     EXPECT_TRUE(lib.isUniqueName("X"));
 }
 
-TEST(LibEntries, UniqueNameGivesUpAfter4096Tries) {
+TEST(LibEntries, UniqueNameAtAnyCount) {
     SCompLib lib;
     lib.addComponent(std::make_unique<SCompInfo>(), "A");
-    for (int i = 1; i <= SCompLib::kMaxUniqueTries; ++i)
+    for (int i = 1; i <= 5000; ++i)
         lib.addComponent(std::make_unique<SCompInfo>(), "A(" + std::to_string(i) + ")");
-    EXPECT_EQ(lib.makeUniqueName("A"), "A(4096)");
+    EXPECT_EQ(lib.makeUniqueName("A"), "A(5001)");
+    EXPECT_EQ(lib.makeUniqueName("A(17)"), "A(5001)");
     EXPECT_EQ(lib.makeUniqueName("B"), "B");
+    // A number that becomes free again is found again, for the removed name's stem only.
+    lib.removeEntry(lib.findEntry("A(40)"));
+    EXPECT_EQ(lib.makeUniqueName("A"), "A(40)");
+    EXPECT_EQ(lib.makeUniqueName("A(40)"), "A(40)");
+    lib.renameEntry(lib.findEntry("A(7)"), "Z");
+    EXPECT_EQ(lib.makeUniqueName("A(3)"), "A(7)");
+    EXPECT_EQ(lib.makeUniqueName("A(8)"), "A(40)");
+    lib.addComponent(std::make_unique<SCompInfo>(), "A(7)");
+    lib.addComponent(std::make_unique<SCompInfo>(), "A(40)");
+    EXPECT_EQ(lib.makeUniqueName("A(1)"), "A(5001)");
     EXPECT_EQ(lib.entryAt(-1), nullptr);
     EXPECT_EQ(lib.entryAt(lib.entryCount()), nullptr);
 }
