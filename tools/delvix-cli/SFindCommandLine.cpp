@@ -74,6 +74,7 @@ bool SFindCommandLine::applyOption(int argc, char** argv, int& i) {
         {"--recursive", &SSearchParams::includeSubfolders, true},
         {"--no-subfolders", &SSearchParams::includeSubfolders, false},
         {"--no-prefilter", &SSearchParams::prefilter, false},
+        {"--no-scanner", &SSearchParams::scanner, false},
     };
     const std::string arg = argv[i];
     for (const Flag& f : kFlags) {

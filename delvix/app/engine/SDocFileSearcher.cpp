@@ -2,6 +2,7 @@
 
 #include "STextPrefilter.h"
 #include "schematic/SXKorvDocSch.h"
+#include "schematic/SXKorvTextScanner.h"
 #include "tagtext/STagReader.h"
 
 #include <algorithm>
@@ -44,6 +45,13 @@ void SDocFileSearcher::search(const std::string& path, const SSearchParams& para
     if (inMemory && params.prefilter &&
         !STextPrefilter(params.pattern, params.caseSensitive).mayMatch(bytes))
         return;
+    if (inMemory && params.scanner) {
+        thread_local SXKorvTextScanner scanner;
+        if (scanner.scan(bytes)) {
+            collectScanned(scanner, path, params, stop, outcome);
+            return;
+        }
+    }
 
     SXKorvDocSch doc;
     const int result = readDocument(doc, file.get(), bytes, inMemory);
@@ -120,6 +128,27 @@ void SDocFileSearcher::collectHits(SXKorvDocSch& doc, const std::string& path,
         result->type = searchTypeWord(found.foundKind);
         result->x = found.foundPosition.x;
         result->y = found.foundPosition.y;
+        outcome.results.push_back(std::move(result));
+        if (stop.load(std::memory_order_relaxed))
+            break;
+    }
+}
+
+void SDocFileSearcher::collectScanned(const SXKorvTextScanner& scanner, const std::string& path,
+                                      const SSearchParams& params, const std::atomic<bool>& stop,
+                                      SFileOutcome& outcome) {
+    const int32_t layers = scanner.visibleLayers();
+    for (const SXKorvScannedText& t : scanner.texts()) {
+        if (!(layers & (1 << t.layer)) || !(params.targets & t.kindBit) ||
+            !SXKorvDocSch::compareText(t.text, params.pattern, params.matchWhole,
+                                       params.caseSensitive, params.encoding))
+            continue;
+        auto result = std::make_unique<SSearchResult>();
+        result->path = path;
+        result->text = t.text;
+        result->type = searchTypeWord(t.kindBit);
+        result->x = t.position.x;
+        result->y = t.position.y;
         outcome.results.push_back(std::move(result));
         if (stop.load(std::memory_order_relaxed))
             break;

@@ -8,9 +8,11 @@
 #include <string_view>
 
 class SXKorvDocSch;
+class SXKorvTextScanner;
 
 // Searches a file the way the search window does: reads it into a fresh schematic document and
-// runs find first / find next over it. Files that the prefilter rules out are not read.
+// runs find first / find next over it. Files that the prefilter rules out are not read; files
+// the text scanner is sure of give the same hits from the scanner, without a document.
 class SDocFileSearcher : public SFileSearcher {
 public:
     void search(const std::string& path, const SSearchParams& params, const std::atomic<bool>& stop,
@@ -41,4 +43,7 @@ private:
                             bool inMemory);
     static void collectHits(SXKorvDocSch& doc, const std::string& path,
                             const std::atomic<bool>& stop, SFileOutcome& outcome);
+    static void collectScanned(const SXKorvTextScanner& scanner, const std::string& path,
+                               const SSearchParams& params, const std::atomic<bool>& stop,
+                               SFileOutcome& outcome);
 };

@@ -23,4 +23,7 @@ struct SSearchParams {
     // Skip files that provably hold no match without reading them into a document. Results are
     // the same either way; only read errors of such files go unreported.
     bool prefilter = true;
+    // Take the texts of a file with the search-only scanner where it is sure of the file, and
+    // read a document only where it is not. Results are the same either way.
+    bool scanner = true;
 };

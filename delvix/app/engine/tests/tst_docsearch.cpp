@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,6 +49,7 @@ struct Mode {
     int32_t targets = SSearchTarget::kAll;
     SSearchEncoding encoding = SSearchEncoding::Utf8;
     bool prefilter = true;
+    bool scanner = true;
 };
 
 Collector searchTree(const TempTree& tree, const std::string& pattern, const Mode& m,
@@ -58,6 +62,7 @@ Collector searchTree(const TempTree& tree, const std::string& pattern, const Mod
     p.targets = m.targets;
     p.encoding = m.encoding;
     p.prefilter = m.prefilter;
+    p.scanner = m.scanner;
     p.jobs = jobs;
     Collector c(tree.root());
     SSearchEngine(std::make_shared<SDocFileSearcher>()).run(p, c);
@@ -220,6 +225,57 @@ TEST(DocSearch, PrefilterNeverChangesTheHits) {
         }
     }
     EXPECT_GT(compared, 500); // the comparison was not between empty lists
+}
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// The examples, the reader's test files, and mutated copies of the examples: hits and warnings
+// must be the same whether texts come from the scanner or from documents.
+TEST(DocSearch, ScannerNeverChangesTheResults) {
+    TempTree tree;
+    const std::filesystem::path examples(KX_EXAMPLES_DIR);
+    std::vector<std::string> sources;
+    for (const char* name : {"Example.KX2", "AllObjects.KX2", "TidyRules.KX2"})
+        sources.push_back(fileBytes(examples / name));
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(examples.parent_path() / "delvix" /
+                                                                 "schematic" / "tests" / "data"))
+        tree.file("data/" + std::to_string(n++) + ".kx2", fileBytes(entry.path()));
+    std::mt19937 rng(99);
+    for (int f = 0; f < 120; ++f) {
+        std::string bytes = sources[f % sources.size()];
+        for (int e = 0; e < 1 + f % 3; ++e) {
+            const size_t at = rng() % bytes.size();
+            static const char* const kEdits[] = {",", "\r\n", "%", "-", "+X,", ":", "%0"};
+            if (rng() % 2)
+                bytes.insert(at, kEdits[rng() % std::size(kEdits)]);
+            else
+                bytes.erase(at, 1 + rng() % 4);
+        }
+        tree.file("m/" + std::to_string(f) + ".kx2", f < 3 ? sources[f] : bytes);
+    }
+    const char* const patterns[] = {"GND", "gnd", "U1", "a", "%", "-", "Kestrel Micro", "R"};
+    size_t hits = 0;
+    for (const char* pattern : patterns) {
+        for (const bool whole : {false, true}) {
+            for (const bool cs : {false, true}) {
+                Mode with{whole, cs};
+                Mode without = with;
+                without.scanner = false;
+                const Collector a = searchTree(tree, pattern, with);
+                const Collector b = searchTree(tree, pattern, without);
+                ASSERT_EQ(a.hits, b.hits) << pattern;
+                ASSERT_EQ(a.warnings, b.warnings) << pattern;
+                hits += a.hits.size();
+            }
+        }
+    }
+    EXPECT_GT(hits, 1000u);
 }
 
 } // namespace
