@@ -37,13 +37,16 @@
 #include <QAbstractScrollArea>
 #include <QByteArray>
 #include <QImage>
+#include <QStringEncoder>
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 class CEditTools;
 class QMenu;
+class QPainter;
 class SCompIndex;
 class SPin;
 
@@ -115,11 +118,17 @@ private:
     void zoomTo(int32_t step);
     void invalidateBackground() { m_backgroundValid = false; }
     void updateBackground();
-    void drawBackgroundLayer(class QPainter& painter) const;
-    void drawForeground(class QPainter& painter);
+    void drawBackgroundLayer(QPainter& painter);
+    void drawForeground(QPainter& painter);
     SPoint toModel(QPoint device) const;
+    void pan(QPoint device, SPoint model);
+    QStringEncoder textEncoder() const;
+    void refuseUnencodable();
     QPoint cursorInViewport() const;
     void changed();
+    void requestCommand(SCommandId id);
+    void runEnabled(SCommandId id);
+    QString decodeText(std::string_view bytes) const;
     void commandUndo();
     void commandClipboard(SCommandId id);
     void commandPaste();

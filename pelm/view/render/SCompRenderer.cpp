@@ -291,8 +291,8 @@ void SCompRenderer::drawGrid(QPainter& painter, const SRect& area, int32_t facto
 
 void SCompRenderer::drawBackground(QPainter& painter, SDrawSettings& text, const Background& what) {
     SCompEditDoc* doc = what.doc;
-    const SSize size = doc ? doc->size() : SSize(1, 1);
-    drawBody(painter, size, what.pattern, what.factor);
+    if (doc)
+        drawBody(painter, doc->size(), what.pattern, what.factor);
     if (what.grid)
         drawGrid(painter, what.visibleModel, what.factor);
     if (!doc)
@@ -349,4 +349,23 @@ void SCompRenderer::drawCrosshair(QPainter& painter, QPoint at) {
     painter.drawLine(at.x() - 10, at.y(), at.x() + 10, at.y());
     painter.drawLine(at.x(), at.y() - 10, at.x(), at.y() + 10);
     painter.restore();
+}
+
+bool SCompRenderer::hitsObject(SDrawSettings& text, SPtnObj& object, QPoint logical,
+                               int32_t factor) {
+    constexpr int kSide = 32;
+    QImage probe(kSide, kSide, QImage::Format_RGB32);
+    probe.fill(Qt::black);
+    {
+        QPainter painter(&probe);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.translate(kSide / 2 - logical.x(), kSide / 2 - logical.y());
+        drawPatternObject(painter, text, object, kCommitted, {}, factor, 1);
+    }
+    const QRgb black = QColor(Qt::black).rgb();
+    for (int y = kSide / 2 - 1; y <= kSide / 2 + 1; ++y)
+        for (int x = kSide / 2 - 1; x <= kSide / 2 + 1; ++x)
+            if (probe.pixel(x, y) != black)
+                return true;
+    return false;
 }

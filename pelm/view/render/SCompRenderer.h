@@ -61,7 +61,7 @@ public:
 
     // The committed drawing of an edit document: body, grid, live pins, live pattern objects.
     struct Background {
-        SCompEditDoc* doc = nullptr; // null: body of a 1 × 1 component only
+        SCompEditDoc* doc = nullptr; // null: no component, the grid only
         const SPtn* pattern = nullptr;
         int32_t factor = 1;
         int32_t block = 0;
@@ -72,6 +72,10 @@ public:
     // The selection of an edit document in the selection colour.
     static void drawSelection(QPainter& painter, SDrawSettings& text, SCompEditDoc& doc,
                               int32_t factor, int32_t block);
+
+    // Whether the object, drawn at the zoom factor, covers any of the 3 × 3 pixels around the
+    // logical pixel: the hit test follows the drawn shape, pen width and fill.
+    static bool hitsObject(SDrawSettings& text, SPtnObj& object, QPoint logical, int32_t factor);
 
     // Black squares around each node of an object, the first one filled.
     static void drawNodeMarks(QPainter& painter, const SPtnObj& object, int32_t factor);
