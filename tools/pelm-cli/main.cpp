@@ -3,6 +3,7 @@
 
 #include "model/SCompLib.h"
 #include "model/SPtn.h"
+#include "render.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -203,6 +204,8 @@ int main(int argc, char** argv) {
     }
     if (args.empty())
         return usageError("missing command");
+    if (args[0] == "render")
+        return runRender(args, loadLibrary);
     if (args[0] == "list")
         return args.size() == 2 ? runList(args[1]) : usageError("list takes one FILE");
     if (args[0] == "roundtrip")
