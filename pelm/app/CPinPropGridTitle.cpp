@@ -1,0 +1,41 @@
+#include "app/CPinPropGridTitle.h"
+
+#include "app/CPinPropGrid.h"
+
+#include <QPainter>
+
+CPinPropGridTitle::CPinPropGridTitle(const CPinPropGrid& grid, QWidget* parent)
+    : QWidget(parent), m_grid(grid) {
+    setObjectName(QStringLiteral("PinPropsGridTitle"));
+}
+
+void CPinPropGridTitle::paintEvent(QPaintEvent*) {
+    const SPinGridRows::Layout& l = m_grid.rows().layout();
+    QPainter p(this);
+    p.fillRect(rect(), QColor(0xF0, 0xF0, 0xFF));
+    p.setFont(m_grid.gridFont());
+    p.setPen(Qt::black);
+    const int h = height();
+    const int half = h / 2;
+    const int flags = Qt::AlignCenter | Qt::TextSingleLine;
+    const int nameLeft = l.locationWidth;
+    const int typeLeft = nameLeft + l.nameWidth;
+    const int hideLeft = typeLeft + l.typeWidth;
+    const int blocksLeft = hideLeft + l.hideWidth;
+    p.drawText(QRect(0, 0, l.locationWidth, h), flags, tr("Loc"));
+    p.drawText(QRect(nameLeft, 0, l.nameWidth, h), flags, tr("Name"));
+    p.drawText(QRect(typeLeft, 0, l.typeWidth, h), flags, tr("Type"));
+    p.drawText(QRect(hideLeft, 0, width() - hideLeft, half), flags, tr("Num"));
+    p.drawText(QRect(hideLeft, half, l.hideWidth, h - half), flags, tr("Hide"));
+    for (int k = 0; k < l.visibleBlocks; ++k) {
+        const int left = blocksLeft + k * l.blockWidth;
+        p.drawText(QRect(left, half, l.blockWidth, h - half), flags,
+                   tr("Block %1").arg(m_grid.rows().firstBlock() + k + 1));
+        p.drawLine(left, half, left, h);
+    }
+    p.drawRect(0, 0, width() - 1, h - 1);
+    p.drawLine(nameLeft, 0, nameLeft, h);
+    p.drawLine(typeLeft, 0, typeLeft, h);
+    p.drawLine(hideLeft, 0, hideLeft, h);
+    p.drawLine(hideLeft, half, width(), half);
+}
