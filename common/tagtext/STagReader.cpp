@@ -10,10 +10,6 @@ namespace {
 
 constexpr size_t kBufferBytes = 1 << 18;
 
-constexpr bool isDelimiter(int c) {
-    return c == ',' || c == '\n' || c == '\r';
-}
-
 // Bytes that stop a plain run: the delimiters and the escape character.
 constexpr std::array<bool, 256> kStops = [] {
     std::array<bool, 256> t{};
@@ -51,25 +47,6 @@ constexpr uint64_t matchBytes(uint64_t x, uint64_t lanes) {
     while (p != limit && !kStops[static_cast<unsigned char>(*p)])
         ++p;
     return p;
-}
-
-int hexValue(int c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-// Hexadecimal reading stops at the first non-digit; no digits give 0.
-char escapedByte(int high, int low) {
-    const int h = hexValue(high);
-    if (h < 0)
-        return 0;
-    const int l = hexValue(low);
-    return static_cast<char>(l < 0 ? h : h * 16 + l);
 }
 
 } // namespace
@@ -175,7 +152,7 @@ int32_t STagReader::readDecodedWord(int c, int32_t startLine, std::string& word)
             const int low = next();
             if (low < 0 || isDelimiter(low))
                 return -1;
-            word.push_back(escapedByte(high, low));
+            word.push_back(static_cast<char>(escapedByte(high, low)));
         } else {
             word.push_back(static_cast<char>(c));
             appendPlainRun(word);

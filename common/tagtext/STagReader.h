@@ -12,6 +12,27 @@ class STagReader {
 public:
     static constexpr size_t kMaxWordBytes = 32768;
 
+    // The word syntax, for code that looks at raw bytes without reading words: the bytes that
+    // end a word, and the byte an escape "%" `high` `low` stands for (neither a delimiter).
+    // Hexadecimal reading stops at the first non-digit; no digits give 0.
+    static constexpr bool isDelimiter(int c) { return c == ',' || c == '\n' || c == '\r'; }
+    static constexpr int hexDigitValue(int c) {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        return -1;
+    }
+    static constexpr unsigned char escapedByte(int high, int low) {
+        const int h = hexDigitValue(high);
+        if (h < 0)
+            return 0;
+        const int l = hexDigitValue(low);
+        return static_cast<unsigned char>(l < 0 ? h : h * 16 + l);
+    }
+
     STagReader();
     ~STagReader();
     STagReader(const STagReader&) = delete;

@@ -1,5 +1,7 @@
 #include "STextPrefilter.h"
 
+#include "tagtext/STagReader.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -8,20 +10,6 @@ namespace {
 
 unsigned char lowerAscii(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
-bool isDelimiter(unsigned char c) {
-    return c == ',' || c == '\n' || c == '\r';
-}
-
-int hexValue(unsigned char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 // How common a byte is in schematic files, roughly: numbers and separators everywhere; the
@@ -76,13 +64,9 @@ int STextPrefilter::escapedByte(std::string_view bytes, size_t percentAt) {
         return -1;
     const unsigned char a = static_cast<unsigned char>(bytes[percentAt + 1]);
     const unsigned char b = static_cast<unsigned char>(bytes[percentAt + 2]);
-    if (isDelimiter(a) || isDelimiter(b))
+    if (STagReader::isDelimiter(a) || STagReader::isDelimiter(b))
         return -1;
-    const int high = hexValue(a);
-    if (high < 0)
-        return 0;
-    const int low = hexValue(b);
-    return low < 0 ? high : high * 16 + low;
+    return STagReader::escapedByte(a, b);
 }
 
 bool STextPrefilter::mayMatch(std::string_view bytes) const {
