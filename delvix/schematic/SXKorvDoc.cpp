@@ -1,11 +1,7 @@
 #include "schematic/SXKorvDoc.h"
 
 #include "SXKorvTidy.h"
-#include "schematic/SXKorvComment.h"
-#include "schematic/SXKorvComponent.h"
-#include "schematic/SXKorvLabel.h"
 #include "schematic/SXKorvSheetInfo.h"
-#include "schematic/SXKorvTag.h"
 #include "tagtext/STagReader.h"
 #include "tagtext/STagWriter.h"
 
@@ -70,7 +66,7 @@ void SXKorvDoc::reset() {
     m_kindsInSelection = 0;
     m_pending = false;
     m_tidy = true;
-    m_find = SXKorvFindState{};
+    m_finder.reset();
     m_readError = SXKorvReadError{};
     resetSheet();
 }
@@ -212,7 +208,7 @@ bool SXKorvDoc::readObject(SXKorvObjList& target, std::string_view word, int32_t
 }
 
 void SXKorvDoc::commitWorking(int mode) {
-    m_find.active = false;
+    m_finder.deactivate();
     if (mode == kDiscard) {
         m_working.clear();
     } else {
@@ -267,7 +263,7 @@ bool SXKorvDoc::deleteObject(const SXKorvObj* obj) {
     for (auto& held : m_main) {
         if (held.get() == obj && held->isLive()) {
             held->setDeleteStamp(m_operation + 1);
-            m_find.active = false;
+            m_finder.deactivate();
             return true;
         }
     }
@@ -332,113 +328,13 @@ bool SXKorvDoc::writeSheet(STagWriter& writer) const {
 
 void SXKorvDoc::setFindParams(std::string_view pattern, bool matchWhole, bool caseSensitive,
                               int32_t targets, SXKorvEncoding encoding) {
-    m_find.pattern = pattern;
-    m_find.matchWhole = matchWhole;
-    m_find.caseSensitive = caseSensitive;
-    m_find.targets = targets;
-    m_find.selectFound = false;
-    m_find.encoding = encoding;
-    m_find.active = false;
+    m_finder.setParams(pattern, matchWhole, caseSensitive, targets, encoding);
 }
 
 const SXKorvObj* SXKorvDoc::findFirst() {
-    m_find.iterator = 0;
-    m_find.stage = 0;
-    m_find.active = true;
-    return findFrom(false);
+    return m_finder.first(m_main, m_visibleLayers, *this);
 }
 
 const SXKorvObj* SXKorvDoc::findNext() {
-    if (!m_find.active)
-        return nullptr;
-    return findFrom(m_find.stage == 0);
-}
-
-namespace {
-
-// Component fields in find order, with the find bit each answers to.
-struct SXKorvComponentField {
-    int32_t bit;
-    const std::string& (SXKorvComponent::*text)() const;
-    SPoint (SXKorvComponent::*offset)() const; // where the text stands, relative to p1
-};
-
-constexpr SXKorvComponentField kComponentFields[] = {
-    {SSearchTarget::kValue, &SXKorvComponent::value, &SXKorvComponent::valueOffset},
-    {SSearchTarget::kNameInLib, &SXKorvComponent::libraryName, nullptr},
-    {SSearchTarget::kRefNum, &SXKorvComponent::reference, &SXKorvComponent::referenceOffset},
-    {SSearchTarget::kMfr, &SXKorvComponent::manufacturer, nullptr},
-    {SSearchTarget::kMfrPn, &SXKorvComponent::manufacturerPartNumber, nullptr},
-    {SSearchTarget::kPkg, &SXKorvComponent::package, nullptr},
-    {SSearchTarget::kNote, &SXKorvComponent::note, nullptr},
-};
-constexpr int32_t kComponentFieldCount = std::size(kComponentFields);
-
-} // namespace
-
-const SXKorvObj* SXKorvDoc::findFrom(bool advance) {
-    if (advance) {
-        ++m_find.iterator;
-        m_find.stage = 0;
-    }
-    m_find.foundText.clear();
-    m_find.foundKind = 0;
-    for (; m_find.iterator < m_main.size(); ++m_find.iterator, m_find.stage = 0) {
-        const SXKorvObj& obj = *m_main[m_find.iterator];
-        const int32_t layer = obj.layer();
-        if (layer < 0 || layer > 30 || !(m_visibleLayers & (1 << layer)) || !obj.isLive() ||
-            obj.workingCopy())
-            continue;
-        bool hit = false;
-        switch (obj.kind()) {
-        case SXKorvKind::Label:
-            hit = tryText(static_cast<const SXKorvLabel&>(obj).text(), SSearchTarget::kLabel,
-                          obj.p1());
-            break;
-        case SXKorvKind::Tag:
-            hit = tryText(static_cast<const SXKorvTag&>(obj).text(), SSearchTarget::kTag, obj.p1());
-            break;
-        case SXKorvKind::Comment:
-            hit = tryText(static_cast<const SXKorvComment&>(obj).text(), SSearchTarget::kComment,
-                          obj.p1());
-            break;
-        case SXKorvKind::Component:
-            hit = tryComponent(obj);
-            break;
-        default:
-            break;
-        }
-        if (hit)
-            return &obj;
-    }
-    m_find.active = false;
-    return nullptr;
-}
-
-bool SXKorvDoc::tryText(const std::string& text, int32_t kindBit, SPoint position) {
-    if (!(m_find.targets & kindBit) ||
-        !compareText(text, m_find.pattern, m_find.matchWhole, m_find.caseSensitive))
-        return false;
-    m_find.foundText = text;
-    m_find.foundKind = kindBit;
-    m_find.foundPosition = position;
-    return true;
-}
-
-// Tries the component's fields from the remembered stage on; after a hit the next call resumes
-// with the following field, so one component can give one hit per field.
-bool SXKorvDoc::tryComponent(const SXKorvObj& obj) {
-    const auto& component = static_cast<const SXKorvComponent&>(obj);
-    for (int32_t i = m_find.stage; i < kComponentFieldCount; ++i) {
-        const SXKorvComponentField& field = kComponentFields[i];
-        SPoint position = component.p1();
-        if (field.offset)
-            position += (component.*field.offset)();
-        if (tryText((component.*field.text)(), field.bit, position)) {
-            m_find.stage = i + 1 < kComponentFieldCount ? i + 1 : 0;
-            return true;
-        }
-    }
-    m_find.stage = 0;
-    return false;
+    return m_finder.next(m_main, m_visibleLayers, *this);
 }

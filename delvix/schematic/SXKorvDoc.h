@@ -3,7 +3,9 @@
 #include "model/SPoint.h"
 #include "model/SRect.h"
 #include "schematic/SFindVocabulary.h"
+#include "schematic/SXKorvFinder.h"
 #include "schematic/SXKorvObj.h"
+#include "tagtext/SFileWords.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -15,26 +17,8 @@
 
 class STagReader;
 class STagWriter;
-class SXKorvClipboard;
+class SClipboard;
 class SXKorvSheetInfo;
-
-using SXKorvObjList = std::vector<std::unique_ptr<SXKorvObj>>;
-
-// What the find operations look for and where they stand.
-struct SXKorvFindState {
-    std::string pattern;
-    bool matchWhole = false;
-    bool caseSensitive = false;
-    int32_t targets = 0;
-    bool selectFound = false;
-    SXKorvEncoding encoding = SXKorvEncoding::Utf8;
-    size_t iterator = 0; // index into the main list
-    int32_t stage = 0;   // next component field to try; 0 moves on to the next object
-    std::string foundText;
-    int32_t foundKind = 0;
-    SPoint foundPosition;
-    bool active = false;
-};
 
 // Why the last read failed; line is where the failing section or word starts.
 struct SXKorvReadError {
@@ -47,8 +31,8 @@ struct SXKorvReadError {
 // the working list of objects that are selected, just read or pasted and not yet committed.
 class SXKorvDoc {
 public:
-    static constexpr std::string_view kMagic = "+KORVX_DATA_V.1.0";
-    static constexpr std::string_view kClosing = "-KORVX_DATA_V.1.0";
+    static constexpr std::string_view kMagic = SFileWords::kSchematicOpen;
+    static constexpr std::string_view kClosing = SFileWords::kSchematicClose;
     static constexpr int32_t kUndoDepth = 50;
 
     static constexpr int kReadOk = 0;
@@ -97,9 +81,9 @@ public:
     // findState().
     const SXKorvObj* findFirst();
     const SXKorvObj* findNext();
-    const SXKorvFindState& findState() const { return m_find; }
+    const SXKorvFindState& findState() const { return m_finder.state(); }
 
-    void setClipboard(SXKorvClipboard* clipboard) { m_clipboard = clipboard; }
+    void setClipboard(SClipboard* clipboard) { m_clipboard = clipboard; }
     void setTidy(bool tidy) { m_tidy = tidy; }
 
     const SXKorvObjList& objects() const { return m_main; }
@@ -129,9 +113,9 @@ public:
 
 protected:
     SXKorvObjList& working() { return m_working; }
-    SXKorvClipboard* clipboard() const { return m_clipboard; }
+    SClipboard* clipboard() const { return m_clipboard; }
     void setPending(bool pending) { m_pending = pending; }
-    void deactivateFind() { m_find.active = false; }
+    void deactivateFind() { m_finder.deactivate(); }
     // Kinds, bounds and origin of the working list.
     void updateSelection();
 
@@ -144,9 +128,6 @@ private:
     void placeWorking(int32_t op);
     void trimHistory();
     void clearWorkingLinks();
-    const SXKorvObj* findFrom(bool advance);
-    bool tryComponent(const SXKorvObj& obj);
-    bool tryText(const std::string& text, int32_t kindBit, SPoint position);
 
     SSize m_sheetSize;
     bool m_modified = false;
@@ -167,7 +148,7 @@ private:
     int32_t m_kindsInSelection = 0;
     bool m_pending = false;
     bool m_tidy = true;
-    SXKorvFindState m_find;
+    SXKorvFinder m_finder;
     SXKorvReadError m_readError;
-    SXKorvClipboard* m_clipboard = nullptr; // not owned
+    SClipboard* m_clipboard = nullptr; // not owned
 };
