@@ -1,6 +1,9 @@
 #include "engine/SSearchEngine.h"
 
+#include "SSearchQueue.h"
+
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -8,10 +11,25 @@ namespace {
 constexpr size_t kWindowPerWorker = 8;
 constexpr unsigned kMaxWorkers = 256;
 
+void deliver(SSearchQueue::Slot& slot, SSearchSink& sink, const std::atomic<bool>& stop) {
+    if (slot.item.isWarning()) {
+        if (!stop.load())
+            sink.searchWarning(SSearchWarning{slot.item.path, slot.item.reason, -1});
+        return;
+    }
+    for (std::unique_ptr<SSearchResult>& result : slot.outcome.results) {
+        if (stop.load())
+            return;
+        sink.searchResult(std::move(result));
+    }
+    if (slot.outcome.warning && !stop.load())
+        sink.searchWarning(*slot.outcome.warning);
+}
+
 } // namespace
 
 SSearchEngine::SSearchEngine(std::shared_ptr<const SFileSearcher> searcher)
-    : m_searcher(std::move(searcher)) {}
+    : m_searcher(std::move(searcher)), m_queue(std::make_unique<SSearchQueue>(m_stop)) {}
 
 SSearchEngine::~SSearchEngine() {
     requestStop();
@@ -51,8 +69,7 @@ void SSearchEngine::wait() {
 
 void SSearchEngine::requestStop() {
     m_stop = true;
-    std::lock_guard lock(m_mutex);
-    m_room.notify_all();
+    m_queue->wakeAll();
 }
 
 void SSearchEngine::runSearch(const SSearchParams& params, SSearchSink& sink) {
@@ -64,23 +81,14 @@ void SSearchEngine::runSearch(const SSearchParams& params, SSearchSink& sink) {
             std::make_unique<SFolderWalker>(params.folder, params.includeSubfolders, &m_stop);
         m_walking = true;
     }
-    {
-        std::lock_guard lock(m_mutex);
-        m_window.clear();
-        m_windowSize = workers * kWindowPerWorker;
-        m_firstSeq = 0;
-        m_delivering = false;
-    }
+    m_queue->reset(workers * kWindowPerWorker);
     std::vector<std::thread> pool;
     for (unsigned i = 1; i < workers; ++i)
         pool.emplace_back([this, &params, &sink] { workerLoop(params, sink); });
     workerLoop(params, sink);
     for (std::thread& t : pool)
         t.join();
-    {
-        std::lock_guard lock(m_mutex);
-        m_window.clear(); // what a stop left undelivered
-    }
+    m_queue->reset(0); // what a stop left undelivered
     {
         std::lock_guard walkLock(m_walkMutex);
         m_walker.reset();
@@ -104,55 +112,17 @@ void SSearchEngine::workerLoop(const SSearchParams& params, SSearchSink& sink) {
 bool SSearchEngine::takeNext(uint64_t& seq, SWalkItem& item) {
     // Holding the walk lock keeps numbers in walk order.
     std::lock_guard walkLock(m_walkMutex);
-    {
-        std::unique_lock lock(m_mutex);
-        m_room.wait(lock, [&] { return stopped() || m_window.size() < m_windowSize; });
-    }
-    if (stopped() || !m_walking)
+    if (!m_queue->waitForRoom() || !m_walking)
         return false;
     if (!m_walker->next(item)) {
         m_walking = false;
         return false;
     }
-    std::lock_guard lock(m_mutex);
-    seq = m_firstSeq + m_window.size();
-    m_window.push_back(Slot{item, {}, false});
+    seq = m_queue->push(item);
     return true;
 }
 
 void SSearchEngine::finish(uint64_t seq, SFileOutcome outcome, SSearchSink& sink) {
-    std::unique_lock lock(m_mutex);
-    Slot& slot = m_window[seq - m_firstSeq];
-    slot.outcome = std::move(outcome);
-    slot.done = true;
-    // Only the oldest undelivered item can be delivered; whoever finishes it delivers it and
-    // every finished one behind it. A worker already delivering picks this one up itself.
-    if (m_delivering || seq != m_firstSeq)
-        return;
-    m_delivering = true;
-    while (!stopped() && !m_window.empty() && m_window.front().done) {
-        Slot ready = std::move(m_window.front());
-        m_window.pop_front();
-        ++m_firstSeq;
-        m_room.notify_all();
-        lock.unlock();
-        deliver(ready, sink);
-        lock.lock();
-    }
-    m_delivering = false;
-}
-
-void SSearchEngine::deliver(Slot& slot, SSearchSink& sink) {
-    if (slot.item.isWarning()) {
-        if (!stopped())
-            sink.searchWarning(SSearchWarning{slot.item.path, slot.item.reason, -1});
-        return;
-    }
-    for (std::unique_ptr<SSearchResult>& result : slot.outcome.results) {
-        if (stopped())
-            return;
-        sink.searchResult(std::move(result));
-    }
-    if (slot.outcome.warning && !stopped())
-        sink.searchWarning(*slot.outcome.warning);
+    m_queue->finish(seq, std::move(outcome),
+                    [&](SSearchQueue::Slot& slot) { deliver(slot, sink, m_stop); });
 }

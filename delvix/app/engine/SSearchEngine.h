@@ -6,13 +6,12 @@
 #include "engine/SSearchSink.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
+
+class SSearchQueue;
 
 // Searches a folder tree: one walk, files read and searched on a pool of workers, and everything
 // delivered to the sink in walk order and find order, exactly as one worker would deliver it.
@@ -43,13 +42,6 @@ public:
     static unsigned workerCount(unsigned jobs);
 
 private:
-    // One walk item in flight, numbered in walk order.
-    struct Slot {
-        SWalkItem item;
-        SFileOutcome outcome;
-        bool done = false;
-    };
-
     void runSearch(const SSearchParams& params, SSearchSink& sink);
     // Each worker takes the next walk item, searches it, and if it was the oldest one still
     // undelivered, delivers it and whatever finished behind it.
@@ -57,7 +49,6 @@ private:
     // The next item of the walk with its number; false when the walk is over or stopped.
     bool takeNext(uint64_t& seq, SWalkItem& item);
     void finish(uint64_t seq, SFileOutcome outcome, SSearchSink& sink);
-    void deliver(Slot& slot, SSearchSink& sink);
     bool stopped() const { return m_stop.load(); }
 
     std::shared_ptr<const SFileSearcher> m_searcher;
@@ -71,11 +62,6 @@ private:
     std::unique_ptr<SFolderWalker> m_walker;
     bool m_walking = false;
 
-    // Items between walk and delivery, guarded by m_mutex.
-    std::mutex m_mutex;
-    std::condition_variable m_room; // the window has room again, or the search stops
-    std::deque<Slot> m_window;
-    size_t m_windowSize = 0;
-    uint64_t m_firstSeq = 0;   // number of m_window.front()
-    bool m_delivering = false; // one worker at a time talks to the sink
+    // Items between walk and delivery.
+    std::unique_ptr<SSearchQueue> m_queue;
 };
