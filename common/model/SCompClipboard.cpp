@@ -38,7 +38,7 @@ std::string SCompClipboard::write(const SCompIndex& entry) {
     w.endLine();
     w.writeWord("-COMPONENT");
     w.endLine();
-    w.writeWord("-KORVX_DATA_V.1.0");
+    w.writeWord(SFileWords::kSchematicClose);
     w.endLine();
     return text;
 }
@@ -48,12 +48,11 @@ SCompIndex* SCompClipboard::read(SCompLib& library, std::string_view text) {
         return nullptr;
     STagReader reader;
     reader.attachString(text);
-    std::string word;
-    if (reader.readWord(word) < 0 || word != kMagic || reader.skipTo(SCompLib::kLibraryOpen) < 0)
-        return nullptr;
     const int32_t before = library.entryCount();
     const std::string property = library.property();
-    if (!library.readBlocks(reader, true)) {
+    // The text begins with the schematic's magic word (holdsComponent), so the library reader's
+    // check of the first word leaves only that one.
+    if (!library.read(reader, true)) {
         // Entries of a half-read paste would sit in the library without a list item.
         std::vector<const SCompIndex*> added;
         for (int32_t i = before; i < library.entryCount(); ++i)

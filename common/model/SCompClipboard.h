@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tagtext/SFileWords.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -11,7 +13,7 @@ class SCompLib;
 // placed component whose embedded library part is the component record.
 class SCompClipboard {
 public:
-    static constexpr std::string_view kMagic = "+KORVX_DATA_V.1.0";
+    static constexpr std::string_view kMagic = SFileWords::kSchematicOpen;
     // A text of this many bytes or fewer is never taken for a component.
     static constexpr size_t kMinTextBytes = 4 * kMagic.size();
 

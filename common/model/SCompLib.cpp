@@ -1,7 +1,9 @@
 #include "model/SCompLib.h"
 
 #include "model/SPtn.h"
+#include "tagtext/SAscii.h"
 #include "tagtext/SAtomicFile.h"
+#include "tagtext/SFileCloser.h"
 #include "tagtext/STagField.h"
 #include "tagtext/STagReader.h"
 #include "tagtext/STagWriter.h"
@@ -64,10 +66,6 @@ void appendCrLf(std::string& out, std::string_view text) {
 
 constexpr size_t kStoreBytes = size_t{1} << 18;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 } // namespace
 
 SCompLib::SCompLib() = default;
@@ -95,7 +93,7 @@ bool SCompLib::load(const std::string& path) {
         m_systemError = EISDIR;
         return false;
     }
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    const SReadFile file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         m_loadError = LoadError::CannotOpen;
         m_systemError = errno;
@@ -148,13 +146,7 @@ bool SCompLib::isPartlyReadInput(const std::string& path) const {
 }
 
 bool SCompLib::hasSchematicName(std::string_view path) {
-    constexpr std::string_view kExtension = ".kx2";
-    if (path.size() < kExtension.size())
-        return false;
-    const std::string_view tail = path.substr(path.size() - kExtension.size());
-    return std::equal(tail.begin(), tail.end(), kExtension.begin(), [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
+    return endsWithNoCase(path, ".kx2");
 }
 
 bool SCompLib::readBlocks(STagReader& reader, bool stopAfterFirstComponent) {

@@ -2,6 +2,7 @@
 
 #include "model/SCompIndex.h"
 #include "model/SCompInfo.h"
+#include "tagtext/SFileWords.h"
 
 #include <cstdint>
 #include <functional>
@@ -21,9 +22,9 @@ class STagWriter;
 // file or from the parts embedded in a schematic file; written as a library file.
 class SCompLib {
 public:
-    static constexpr std::string_view kLibraryOpen = "+KORVX_LIB_V.1.0";
-    static constexpr std::string_view kLibraryClose = "-KORVX_LIB_V.1.0";
-    static constexpr std::string_view kSchematicOpen = "+KORVX_DATA_V.1.0";
+    static constexpr std::string_view kLibraryOpen = SFileWords::kLibraryOpen;
+    static constexpr std::string_view kLibraryClose = SFileWords::kLibraryClose;
+    static constexpr std::string_view kSchematicOpen = SFileWords::kSchematicOpen;
 
     // Why the last load or readBlocks failed.
     enum class LoadError {

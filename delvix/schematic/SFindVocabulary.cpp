@@ -1,5 +1,7 @@
 #include "schematic/SFindVocabulary.h"
 
+#include "tagtext/SAscii.h"
+
 #include <string>
 
 namespace {
@@ -20,10 +22,9 @@ constexpr SFindEncodingName kEncodings[] = {
 std::string normalisedName(std::string_view name) {
     std::string out;
     for (const char c : name) {
-        if (c >= 'A' && c <= 'Z')
-            out.push_back(static_cast<char>(c - 'A' + 'a'));
-        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-            out.push_back(c);
+        const char lower = lowerAscii(c);
+        if ((lower >= 'a' && lower <= 'z') || (lower >= '0' && lower <= '9'))
+            out.push_back(lower);
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "schematic/SXKorvObj.h"
+#include "tagtext/SFileWords.h"
 
 #include <vector>
 
@@ -12,8 +13,8 @@ class SPin;
 class SXKorvComponent : public SXKorvObj {
 public:
     static constexpr std::string_view kSection = "COMPONENT";
-    static constexpr std::string_view kLibSection = "+KORVX_LIB_V.1.0";
-    static constexpr std::string_view kLibClosing = "-KORVX_LIB_V.1.0";
+    static constexpr std::string_view kLibSection = SFileWords::kLibraryOpen;
+    static constexpr std::string_view kLibClosing = SFileWords::kLibraryClose;
 
     // Hit codes of hitTest.
     static constexpr int32_t kHitBody = 0x10000;

@@ -1,6 +1,7 @@
 #include "schematic/SXKorvDocSch.h"
 
-#include "schematic/SXKorvClipboard.h"
+#include "tagtext/SAscii.h"
+#include "tagtext/SClipboard.h"
 #include "tagtext/STagReader.h"
 #include "tagtext/STagWriter.h"
 
@@ -16,10 +17,6 @@ size_t charBytes(std::string_view s, size_t i, SXKorvEncoding encoding) {
     return isLeadByte(static_cast<unsigned char>(s[i]), encoding) && i + 1 < s.size() ? 2 : 1;
 }
 
-unsigned char foldAscii(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
 // Whether the pattern's characters equal the text's characters starting at `at`.
 bool matchesAt(std::string_view text, size_t at, std::string_view pattern, bool fold,
                SXKorvEncoding encoding) {
@@ -33,7 +30,7 @@ bool matchesAt(std::string_view text, size_t at, std::string_view pattern, bool 
         if (n == 1) {
             auto a = static_cast<unsigned char>(text[i]);
             auto b = static_cast<unsigned char>(pattern[j]);
-            if (fold ? foldAscii(a) != foldAscii(b) : a != b)
+            if (fold ? lowerAscii(a) != lowerAscii(b) : a != b)
                 return false;
         } else if (text.compare(i, 2, pattern.substr(j, 2)) != 0) {
             return false;

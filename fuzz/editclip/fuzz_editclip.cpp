@@ -4,13 +4,13 @@
 // turned, moved by extreme steps, copied, pasted again and undone, and stored back.
 
 #include "FuzzSupport.h"
-#include "edit/SClipboard.h"
 #include "edit/SCompEditDoc.h"
 #include "edit/SEditClipboardText.h"
 #include "model/SCompInfo.h"
 #include "model/SPin.h"
 #include "model/SPtn.h"
 #include "model/SPtnObj.h"
+#include "tagtext/SClipboard.h"
 #include "tagtext/STagReader.h"
 
 #include <climits>

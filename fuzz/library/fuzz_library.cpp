@@ -18,16 +18,7 @@ namespace {
 bool readFromMemory(SCompLib& lib, std::string_view text) {
     STagReader reader;
     reader.attachString(text);
-    std::string word;
-    if (reader.readWord(word) < 0)
-        return false;
-    if (word == SCompLib::kSchematicOpen) {
-        if (reader.skipTo(SCompLib::kLibraryOpen) < 0)
-            return true;
-    } else if (word != SCompLib::kLibraryOpen) {
-        return false;
-    }
-    return lib.readBlocks(reader, false);
+    return lib.read(reader);
 }
 
 std::string textOf(const SCompLib& lib) {

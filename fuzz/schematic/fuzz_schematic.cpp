@@ -4,9 +4,9 @@
 // clipboard paste and copy.
 
 #include "FuzzSupport.h"
-#include "schematic/SXKorvClipboard.h"
 #include "schematic/SXKorvDocSch.h"
 #include "schematic/SXKorvObj.h"
+#include "tagtext/SClipboard.h"
 #include "tagtext/STagReader.h"
 #include "tagtext/STagWriter.h"
 
@@ -16,7 +16,7 @@
 
 namespace {
 
-class FakeClipboard : public SXKorvClipboard {
+class FakeClipboard : public SClipboard {
 public:
     bool putText(std::string_view text) override {
         m_text = text;

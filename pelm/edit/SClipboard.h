@@ -1,16 +1,5 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
-// The system clipboard as the edit engine sees it: plain byte text in, plain byte text out.
-// The view supplies the real one; tests supply a double.
-class SClipboard {
-public:
-    virtual ~SClipboard() = default;
-
-    // Replaces the clipboard's content with the text; false leaves the clipboard as it was.
-    virtual bool putText(std::string_view text) = 0;
-    // False when the clipboard holds no text.
-    virtual bool getText(std::string& text) const = 0;
-};
+// The clipboard interface lives in the core's lowest library; this name stays for existing
+// includes.
+#include "tagtext/SClipboard.h"

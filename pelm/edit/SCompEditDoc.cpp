@@ -1,12 +1,12 @@
 #include "edit/SCompEditDoc.h"
 
-#include "edit/SClipboard.h"
 #include "edit/SEditClipboardText.h"
 #include "edit/nextSequenceText.h"
 #include "model/SCompInfo.h"
 #include "model/SPin.h"
 #include "model/SPtn.h"
 #include "model/SPtnObj.h"
+#include "tagtext/SClipboard.h"
 
 #include <algorithm>
 #include <iterator>

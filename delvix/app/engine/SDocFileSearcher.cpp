@@ -3,6 +3,7 @@
 #include "STextPrefilter.h"
 #include "schematic/SXKorvDocSch.h"
 #include "schematic/SXKorvTextScanner.h"
+#include "tagtext/SFileCloser.h"
 #include "tagtext/STagReader.h"
 
 #include <algorithm>
@@ -13,10 +14,6 @@
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 std::string errnoText(int error) {
     return std::generic_category().message(error);
 }
@@ -26,7 +23,7 @@ std::string errnoText(int error) {
 void SDocFileSearcher::search(const std::string& path, const SSearchParams& params,
                               const std::atomic<bool>& stop, SFileOutcome& outcome) const {
     errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    SReadFile file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         outcome.warning = SSearchWarning{path, "cannot open: " + errnoText(errno), -1};
         return;

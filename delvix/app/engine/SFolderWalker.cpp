@@ -1,5 +1,7 @@
 #include "engine/SFolderWalker.h"
 
+#include "tagtext/SAscii.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -7,10 +9,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // A failure message that names what failed.
 std::string failure(const char* what, const std::error_code& ec) {
@@ -24,15 +22,7 @@ SFolderWalker::SFolderWalker(std::string root, bool includeSubfolders,
     : m_root(std::move(root)), m_includeSubfolders(includeSubfolders), m_stop(stop) {}
 
 bool SFolderWalker::hasSchematicExtension(std::string_view name) {
-    static constexpr std::string_view kExtension = ".kx2";
-    const size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || name.size() - dot != kExtension.size())
-        return false;
-    for (size_t i = 0; i < kExtension.size(); ++i) {
-        if (lowerAscii(name[dot + i]) != kExtension[i])
-            return false;
-    }
-    return true;
+    return endsWithNoCase(name, ".kx2");
 }
 
 bool SFolderWalker::stopped() const {

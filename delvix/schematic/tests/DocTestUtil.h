@@ -1,7 +1,7 @@
 #pragma once
 
-#include "schematic/SXKorvClipboard.h"
 #include "schematic/SXKorvDocSch.h"
+#include "tagtext/SClipboard.h"
 #include "tagtext/STagReader.h"
 #include "tagtext/STagWriter.h"
 
@@ -82,7 +82,7 @@ inline std::string sheet(const std::vector<std::string>& sections) {
 }
 
 // The clipboard double: holds one text, or none.
-class FakeClipboard : public SXKorvClipboard {
+class FakeClipboard : public SClipboard {
 public:
     bool putText(std::string_view text) override {
         ++puts;

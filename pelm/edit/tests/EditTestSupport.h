@@ -1,11 +1,11 @@
 #pragma once
 
-#include "edit/SClipboard.h"
 #include "edit/SCompEditDoc.h"
 #include "model/SCompInfo.h"
 #include "model/SPin.h"
 #include "model/SPtn.h"
 #include "model/SPtnObj.h"
+#include "tagtext/SClipboard.h"
 #include "tagtext/STagWriter.h"
 
 #include <memory>

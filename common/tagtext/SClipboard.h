@@ -3,11 +3,11 @@
 #include <string>
 #include <string_view>
 
-// The system clipboard as a schematic document sees it: plain byte text in and out. The program
-// supplies the real one; tests supply a double.
-class SXKorvClipboard {
+// The system clipboard as the core sees it: plain byte text in, plain byte text out. The
+// programs supply the real one; tests supply a double.
+class SClipboard {
 public:
-    virtual ~SXKorvClipboard() = default;
+    virtual ~SClipboard() = default;
 
     // Replaces the clipboard's content with the text; false leaves the clipboard as it was.
     virtual bool putText(std::string_view text) = 0;
