@@ -1,5 +1,6 @@
 #include "STextPrefilter.h"
 
+#include "tagtext/SAscii.h"
 #include "tagtext/STagReader.h"
 
 #include <algorithm>
@@ -7,10 +8,6 @@
 #include <vector>
 
 namespace {
-
-unsigned char lowerAscii(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
 
 // How common a byte is in schematic files, roughly: numbers and separators everywhere; the
 // one-letter keys, "+"/"-" section words and the bit-pattern rows ("@" to "O") nearly as often;
