@@ -1,0 +1,25 @@
+#include "window/CDelvixApp.h"
+
+#include "protocol/SCmdLineParam.h"
+#include "window/CDelvixDlg.h"
+#include "window/CDelvixSettings.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int CDelvixApp::run(int argc, char** argv) {
+    Q_INIT_RESOURCE(delvix);
+    QApplication app(argc, argv); // takes Qt's own options out of argv
+    QApplication::setApplicationName(QStringLiteral("Delvix"));
+    QApplication::setApplicationVersion(QStringLiteral(KX_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/delvix/delvix.svg")));
+    SCmdLineParam commandLine;
+    for (int i = 1; i < argc; ++i)
+        commandLine.parseParam(argv[i]);
+    CDelvixSettings settings;
+    CDelvixDlg dialog(settings, {});
+    if (!dialog.initialise(commandLine))
+        return 0; // another window shows that folder and came forward
+    dialog.exec();
+    return 0;
+}
