@@ -81,7 +81,7 @@ void pasteAndEdit(std::string_view text, int32_t blocks) {
     FakeClipboard clipboard;
     clipboard.m_text = text;
     const SPoint origin = SEditClipboardText::pasteOrigin(SPoint(INT32_MAX, INT32_MIN), 1);
-    SEditClipboardText::PasteResult result = SEditClipboardText::paste(doc, clipboard, origin);
+    SCompEditDoc::PasteResult result = doc.paste(clipboard, origin);
     if (result.floatingPin)
         doc.addPinToSelection(result.floatingPin.get());
     doc.mirrorSelection();
@@ -94,7 +94,7 @@ void pasteAndEdit(std::string_view text, int32_t blocks) {
         kxfuzz::require(SEditClipboardText::formatOf(copied.m_text) !=
                             SEditClipboardText::Format::None,
                         "a copied selection is no clipboard text");
-        SEditClipboardText::paste(doc, copied, SPoint(3, 3));
+        doc.paste(copied, SPoint(3, 3));
     }
     doc.releaseSelection();
     doc.selectPatternObjectsIn(SRect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));

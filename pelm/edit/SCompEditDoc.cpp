@@ -420,6 +420,26 @@ int32_t SCompEditDoc::pastePatternObjects(std::string_view text, SPoint origin) 
     return static_cast<int32_t>(objects.size());
 }
 
+SCompEditDoc::PasteResult SCompEditDoc::paste(const SClipboard& clipboard, SPoint origin) {
+    using Format = SEditClipboardText::Format;
+    PasteResult result;
+    std::string text;
+    if (!clipboard.getText(text))
+        return result;
+    result.format = SEditClipboardText::formatOf(text);
+    if (result.format == Format::Pin) {
+        releaseSelection();
+        result.floatingPin = SEditClipboardText::readPin(text, m_blockCount);
+    } else if (result.format == Format::Pattern) {
+        result.objectCount = pastePatternObjects(text, origin);
+        if (result.objectCount < 0) {
+            result.format = Format::None;
+            result.objectCount = 0;
+        }
+    }
+    return result;
+}
+
 const SCompEditElm* SCompEditDoc::singleSelectedPin() const {
     if (m_selection.size() != 1 || !m_selection.front().isPin())
         return nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "edit/SCompEditElm.h"
+#include "edit/SEditClipboardText.h"
 #include "edit/SPinGeometry.h"
 #include "model/SPoint.h"
 #include "model/SRect.h"
@@ -85,6 +86,15 @@ public:
     // new operation number. Returns the number pasted, or -1 (nothing done) when the text is not
     // a pattern text or the component has no pattern to receive objects.
     int32_t pastePatternObjects(std::string_view text, SPoint origin);
+
+    struct PasteResult {
+        SEditClipboardText::Format format = SEditClipboardText::Format::None;
+        std::unique_ptr<SPin> floatingPin; // for the view to place with the mouse
+        int32_t objectCount = 0;           // pattern objects now selected
+    };
+    // Pastes the clipboard's text: a pin text gives a floating pin, a pattern text new selected
+    // objects at `origin` under one new operation number. The selection is released first.
+    PasteResult paste(const SClipboard& clipboard, SPoint origin);
 
     // "Next pin number": one selected pin with a single block.
     bool canNextPinNumber() const;

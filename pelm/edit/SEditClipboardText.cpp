@@ -1,7 +1,5 @@
 #include "edit/SEditClipboardText.h"
 
-#include "edit/SClipboard.h"
-#include "edit/SCompEditDoc.h"
 #include "model/SPin.h"
 #include "model/SPtnObj.h"
 #include "model/SPtnObjArc.h"
@@ -9,6 +7,7 @@
 #include "model/SPtnObjLine.h"
 #include "model/SPtnObjPolygon.h"
 #include "model/SPtnObjText.h"
+#include "tagtext/SClipboard.h"
 #include "tagtext/STagReader.h"
 #include "tagtext/STagWriter.h"
 
@@ -128,24 +127,4 @@ SPoint SEditClipboardText::pasteOrigin(SPoint scrollPosition, int32_t zoom) {
         return scaled < 0 ? 0 : scaled;
     };
     return {corner(scrollPosition.x), corner(scrollPosition.y)};
-}
-
-SEditClipboardText::PasteResult
-SEditClipboardText::paste(SCompEditDoc& doc, const SClipboard& clipboard, SPoint origin) {
-    PasteResult result;
-    std::string text;
-    if (!clipboard.getText(text))
-        return result;
-    result.format = formatOf(text);
-    if (result.format == Format::Pin) {
-        doc.releaseSelection();
-        result.floatingPin = readPin(text, doc.blockCount());
-    } else if (result.format == Format::Pattern) {
-        result.objectCount = doc.pastePatternObjects(text, origin);
-        if (result.objectCount < 0) {
-            result.format = Format::None;
-            result.objectCount = 0;
-        }
-    }
-    return result;
 }

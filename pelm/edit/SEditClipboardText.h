@@ -9,7 +9,6 @@
 #include <vector>
 
 class SClipboard;
-class SCompEditDoc;
 class SPin;
 class SPtnObj;
 
@@ -24,12 +23,6 @@ public:
     static constexpr size_t kMinPasteBytes = 2 * kPinMagic.size();
 
     enum class Format { None, Pin, Pattern };
-
-    struct PasteResult {
-        Format format = Format::None;
-        std::unique_ptr<SPin> floatingPin; // for the view to place with the mouse
-        int32_t objectCount = 0;           // pattern objects now selected in the document
-    };
 
     // The availability test: longer than kMinPasteBytes and starting with one of the magics.
     static Format formatOf(std::string_view text);
@@ -48,8 +41,4 @@ public:
     // Where pasted objects land: the top-left of the visible part (scroll position in logical
     // pixels divided by the zoom factor), never left of or above the body's origin.
     static SPoint pasteOrigin(SPoint scrollPosition, int32_t zoom);
-
-    // Pastes the clipboard's text: a pin text gives a floating pin, a pattern text new selected
-    // objects at `origin` under one new operation number. The selection is released first.
-    static PasteResult paste(SCompEditDoc& doc, const SClipboard& clipboard, SPoint origin);
 };

@@ -541,7 +541,7 @@ void CCompEditView::commandPaste() {
     const CQtClipboard clipboard(m_encoding);
     const SPoint origin = SEditClipboardText::pasteOrigin(m_geom.scrollOffset(), m_geom.factor());
     releaseSelection();
-    auto result = SEditClipboardText::paste(m_doc, clipboard, origin);
+    auto result = m_doc.paste(clipboard, origin);
     if (result.format == SEditClipboardText::Format::Pin)
         m_tools->setFloatingPin(std::move(result.floatingPin));
     invalidateBackground();

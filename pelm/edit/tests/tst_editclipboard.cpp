@@ -53,8 +53,7 @@ TEST(EditClipboard, SinglePinGivesThePinFormat) {
     SCompInfo other = makeComponent(3, 3);
     SCompEditDoc target;
     target.loadComponent(&other);
-    SEditClipboardText::PasteResult pasted =
-        SEditClipboardText::paste(target, clipboard, SPoint(0, 0));
+    SCompEditDoc::PasteResult pasted = target.paste(clipboard, SPoint(0, 0));
     EXPECT_EQ(pasted.format, Format::Pin);
     ASSERT_NE(pasted.floatingPin, nullptr);
     EXPECT_EQ(recordOf(*pasted.floatingPin), "+PIN,N:CLK,L:L2,T:NC,M:1,-PIN");
@@ -98,7 +97,7 @@ TEST(EditClipboard, PatternRoundTripKeepsRelativePositionsAndUndoesInOneStep) {
     SCompEditDoc target;
     target.loadComponent(&other);
     const SPoint origin = SEditClipboardText::pasteOrigin(SPoint(200, 100), 2);
-    SEditClipboardText::PasteResult pasted = SEditClipboardText::paste(target, clipboard, origin);
+    SCompEditDoc::PasteResult pasted = target.paste(clipboard, origin);
     EXPECT_EQ(pasted.format, Format::Pattern);
     ASSERT_EQ(pasted.objectCount, 3);
     EXPECT_EQ(target.opNumber(), 1);
@@ -155,7 +154,7 @@ TEST(EditClipboard, AvailabilityNeedsMoreThanThirtyBytesAndAMagic) {
     doc.loadComponent(&info);
     FakeClipboard shortText;
     shortText.putText("+PELM_PTN_V.1.0,+L,X:1,-L");
-    EXPECT_EQ(SEditClipboardText::paste(doc, shortText, SPoint()).format, Format::None);
+    EXPECT_EQ(doc.paste(shortText, SPoint()).format, Format::None);
     EXPECT_EQ(doc.opNumber(), 0);
 }
 
@@ -238,8 +237,7 @@ TEST(EditClipboard, PatternObjectsAreNotPastedIntoAComponentWithoutPattern) {
     doc.loadComponent(&info);
     FakeClipboard clipboard;
     clipboard.putText("+PELM_PTN_V.1.0\n" + kLine + "-PELM_PTN_V.1.0\n");
-    const SEditClipboardText::PasteResult pasted =
-        SEditClipboardText::paste(doc, clipboard, SPoint());
+    const SCompEditDoc::PasteResult pasted = doc.paste(clipboard, SPoint());
     EXPECT_EQ(pasted.format, Format::None);
     EXPECT_EQ(doc.selectionCount(), 0u);
     EXPECT_EQ(doc.opNumber(), 0);
