@@ -1,13 +1,12 @@
 #include "schematic/SXKorvComment.h"
 
-#include "schematic/SXKorvGeometry.h"
 #include "tagtext/STagField.h"
 #include "tagtext/STagWriter.h"
 
 #include <algorithm>
 
 namespace {
-enum : uint32_t { kReqX = 1, kReqY = 2, kReqS = 4, kReqAll = 7 };
+enum : uint32_t { kReqX = SXKorvObj::kPointX, kReqY = SXKorvObj::kPointY, kReqS = 4, kReqAll = 7 };
 }
 
 void SXKorvComment::setFontSize(int32_t size) {
@@ -34,14 +33,8 @@ void SXKorvComment::resetFont() {
 
 uint32_t SXKorvComment::readField(std::string_view key, std::string_view value,
                                   std::optional<SPoint> offset) {
-    if (key == "X") {
-        m_p1.x = offsetX(STagField::toInt(value), offset);
-        return kReqX;
-    }
-    if (key == "Y") {
-        m_p1.y = offsetY(STagField::toInt(value), offset);
-        return kReqY;
-    }
+    if (const uint32_t bit = readPointField(key, value, offset))
+        return bit;
     if (key == "S") {
         m_text.assign(value);
         return kReqS;
@@ -101,13 +94,13 @@ bool SXKorvComment::writeSection(STagWriter& writer, std::optional<SPoint> offse
 }
 
 int32_t SXKorvComment::hitTest(SPoint p) const {
-    return SXKorvGeometry::nearPoint(m_p1, p) ? 1 : 0;
+    return pointHitTest(p);
 }
 
 int32_t SXKorvComment::areaIntersect(const SRect& area) const {
-    return area.normalized().contains(m_p1) ? 3 : 0;
+    return pointAreaIntersect(area);
 }
 
 bool SXKorvComment::areaContains(const SRect& area) const {
-    return area.normalized().contains(m_p1);
+    return pointAreaContains(area);
 }

@@ -1,23 +1,16 @@
 #include "schematic/SXKorvJunc.h"
 
-#include "schematic/SXKorvGeometry.h"
 #include "tagtext/STagField.h"
 #include "tagtext/STagWriter.h"
 
 namespace {
-enum : uint32_t { kReqX = 1, kReqY = 2 };
+enum : uint32_t { kReqX = SXKorvObj::kPointX, kReqY = SXKorvObj::kPointY };
 }
 
 uint32_t SXKorvJunc::readField(std::string_view key, std::string_view value,
                                std::optional<SPoint> offset) {
-    if (key == "X") {
-        m_p1.x = offsetX(STagField::toInt(value), offset);
-        return kReqX;
-    }
-    if (key == "Y") {
-        m_p1.y = offsetY(STagField::toInt(value), offset);
-        return kReqY;
-    }
+    if (const uint32_t bit = readPointField(key, value, offset))
+        return bit;
     readLayerField(key, value);
     return 0;
 }
@@ -37,13 +30,13 @@ bool SXKorvJunc::writeSection(STagWriter& writer, std::optional<SPoint> offset) 
 }
 
 int32_t SXKorvJunc::hitTest(SPoint p) const {
-    return SXKorvGeometry::nearPoint(m_p1, p) ? 1 : 0;
+    return pointHitTest(p);
 }
 
 int32_t SXKorvJunc::areaIntersect(const SRect& area) const {
-    return area.normalized().contains(m_p1) ? 3 : 0;
+    return pointAreaIntersect(area);
 }
 
 bool SXKorvJunc::areaContains(const SRect& area) const {
-    return area.normalized().contains(m_p1);
+    return pointAreaContains(area);
 }

@@ -1,23 +1,22 @@
 #include "schematic/SXKorvLabel.h"
 
-#include "schematic/SXKorvGeometry.h"
 #include "tagtext/STagField.h"
 #include "tagtext/STagWriter.h"
 
 namespace {
-enum : uint32_t { kReqX = 1, kReqY = 2, kReqD = 4, kReqS = 8, kReqAll = 15 };
+enum : uint32_t {
+    kReqX = SXKorvObj::kPointX,
+    kReqY = SXKorvObj::kPointY,
+    kReqD = 4,
+    kReqS = 8,
+    kReqAll = 15
+};
 }
 
 uint32_t SXKorvLabel::readField(std::string_view key, std::string_view value,
                                 std::optional<SPoint> offset) {
-    if (key == "X") {
-        m_p1.x = offsetX(STagField::toInt(value), offset);
-        return kReqX;
-    }
-    if (key == "Y") {
-        m_p1.y = offsetY(STagField::toInt(value), offset);
-        return kReqY;
-    }
+    if (const uint32_t bit = readPointField(key, value, offset))
+        return bit;
     if (key == "D") {
         m_horizontal = STagField::toInt(value) != 0;
         return kReqD;
@@ -47,13 +46,13 @@ bool SXKorvLabel::writeSection(STagWriter& writer, std::optional<SPoint> offset)
 }
 
 int32_t SXKorvLabel::hitTest(SPoint p) const {
-    return SXKorvGeometry::nearPoint(m_p1, p) ? 1 : 0;
+    return pointHitTest(p);
 }
 
 int32_t SXKorvLabel::areaIntersect(const SRect& area) const {
-    return area.normalized().contains(m_p1) ? 3 : 0;
+    return pointAreaIntersect(area);
 }
 
 bool SXKorvLabel::areaContains(const SRect& area) const {
-    return area.normalized().contains(m_p1);
+    return pointAreaContains(area);
 }

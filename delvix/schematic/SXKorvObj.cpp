@@ -4,6 +4,7 @@
 #include "schematic/SXKorvComponent.h"
 #include "schematic/SXKorvDash.h"
 #include "schematic/SXKorvEntry.h"
+#include "schematic/SXKorvGeometry.h"
 #include "schematic/SXKorvImageObj.h"
 #include "schematic/SXKorvJunc.h"
 #include "schematic/SXKorvLabel.h"
@@ -129,6 +130,31 @@ bool SXKorvObj::readLayerField(std::string_view key, std::string_view value) {
         return false;
     setLayer(STagField::toInt(value));
     return true;
+}
+
+uint32_t SXKorvObj::readPointField(std::string_view key, std::string_view value,
+                                   std::optional<SPoint> offset) {
+    if (key == "X") {
+        m_p1.x = offsetX(STagField::toInt(value), offset);
+        return kPointX;
+    }
+    if (key == "Y") {
+        m_p1.y = offsetY(STagField::toInt(value), offset);
+        return kPointY;
+    }
+    return 0;
+}
+
+int32_t SXKorvObj::pointHitTest(SPoint p) const {
+    return SXKorvGeometry::nearPoint(m_p1, p) ? 1 : 0;
+}
+
+int32_t SXKorvObj::pointAreaIntersect(const SRect& area) const {
+    return area.normalized().contains(m_p1) ? 3 : 0;
+}
+
+bool SXKorvObj::pointAreaContains(const SRect& area) const {
+    return area.normalized().contains(m_p1);
 }
 
 uint32_t SXKorvObj::readField(std::string_view, std::string_view, std::optional<SPoint>) {

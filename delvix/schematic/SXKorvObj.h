@@ -59,6 +59,10 @@ constexpr int32_t kP2Only = 2;
 // and subtracted from every coordinate written (clipboard paste and copy).
 class SXKorvObj {
 public:
+    // Required-key bits of "X" and "Y" for the kinds that stand on one point.
+    static constexpr uint32_t kPointX = 1;
+    static constexpr uint32_t kPointY = 2;
+
     // Objects are copied only through clone().
     SXKorvObj& operator=(const SXKorvObj&) = delete;
 
@@ -175,6 +179,15 @@ protected:
     }
     // Reads "L" into the layer; true when the key was "L".
     bool readLayerField(std::string_view key, std::string_view value);
+
+    // The kinds that stand on one point (junction, label, comment): "X" and "Y" place p1, and
+    // hits and areas concern p1 alone. readPointField returns kPointX or kPointY for those
+    // keys, else 0.
+    uint32_t readPointField(std::string_view key, std::string_view value,
+                            std::optional<SPoint> offset);
+    int32_t pointHitTest(SPoint p) const;
+    int32_t pointAreaIntersect(const SRect& area) const;
+    bool pointAreaContains(const SRect& area) const;
 
     int32_t m_placeStamp = 0;
     int32_t m_deleteStamp = -1;
