@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <limits>
 #include <utility>
 
 namespace {
@@ -30,14 +29,14 @@ void SCompEditDoc::loadComponent(const SCompInfo* info) {
     m_blockCount = info->blockCount();
     const SPtn* pattern = info->pattern();
     m_hasPattern = pattern != nullptr;
-    m_main.reserve(info->pins().size() + (pattern ? pattern->objects().size() : 0));
+    m_history.reserve(info->pins().size() + (pattern ? pattern->objects().size() : 0));
     for (const SPin& pin : info->pins())
-        m_main.push_back(std::make_unique<SCompEditElm>(0, std::make_unique<SPin>(pin)));
+        m_history.append(std::make_unique<SCompEditElm>(0, std::make_unique<SPin>(pin)));
     if (!pattern)
         return;
     for (const auto& object : pattern->objects()) {
         if (object)
-            m_main.push_back(std::make_unique<SCompEditElm>(0, object->duplicate()));
+            m_history.append(std::make_unique<SCompEditElm>(0, object->duplicate()));
     }
 }
 
@@ -50,7 +49,7 @@ void SCompEditDoc::storeComponent(SCompInfo& info) {
     SPtn* pattern = info.pattern();
     std::vector<SPin> pins;
     std::vector<std::unique_ptr<SPtnObj>> objects;
-    for (const auto& elm : m_main) {
+    for (const auto& elm : m_history.elements()) {
         if (!elm->isLive())
             continue;
         if (elm->isPin())
@@ -73,7 +72,7 @@ void SCompEditDoc::takeOutStrayObjects(int32_t opNumber) {
     const SRect area(-kStoreMargin, -kStoreMargin,
                      saturate(int64_t{m_size.width} * 10 + kStoreMargin),
                      saturate(int64_t{m_size.height} * 10 + kStoreMargin));
-    for (const auto& elm : m_main) {
+    for (const auto& elm : m_history.elements()) {
         if (!elm->isLive() || !elm->isPatternObject())
             continue;
         if (!elm->patternObject()->isInside(area)) {
@@ -85,8 +84,7 @@ void SCompEditDoc::takeOutStrayObjects(int32_t opNumber) {
 
 void SCompEditDoc::clearDocument() {
     m_selection.clear();
-    m_main.clear();
-    m_opNumber = 0;
+    m_history.clear();
     m_dirty = false;
     m_selectionChanged = false;
     m_blockCount = 1;
@@ -98,52 +96,16 @@ void SCompEditDoc::clearDocument() {
 }
 
 int32_t SCompEditDoc::nextOpNumber() {
-    if (m_opNumber < std::numeric_limits<int32_t>::max())
-        ++m_opNumber;
-    return m_opNumber;
+    return m_history.nextOpNumber();
 }
 
 void SCompEditDoc::dropOpNumber() {
-    if (m_opNumber > 0)
-        --m_opNumber;
+    m_history.dropOpNumber();
 }
 
 bool SCompEditDoc::undo() {
     releaseSelection();
-    if (m_main.empty()) {
-        m_opNumber = 0;
-        return false;
-    }
-    int32_t changes = 0;
-    while (changes == 0 && m_opNumber > 0) {
-        changes = undoStep();
-        --m_opNumber;
-    }
-    return changes > 0;
-}
-
-// Reverts the current operation in one pass: what it took out comes back, what it placed goes.
-int32_t SCompEditDoc::undoStep() {
-    const int32_t op = m_opNumber;
-    int32_t changes = 0;
-    size_t kept = 0;
-    for (size_t i = 0; i < m_main.size(); ++i) {
-        SCompEditElm& elm = *m_main[i];
-        // An element placed by this very operation goes even if the operation also took it out.
-        if (elm.m_placeOp == op) {
-            ++changes;
-            continue;
-        }
-        if (elm.m_deleteOp == op) {
-            elm.m_deleteOp = -1;
-            ++changes;
-        }
-        if (kept != i)
-            m_main[kept] = std::move(m_main[i]);
-        ++kept;
-    }
-    m_main.resize(kept);
-    return changes;
+    return m_history.undo();
 }
 
 bool SCompEditDoc::releaseSelection() {
@@ -161,12 +123,12 @@ bool SCompEditDoc::releaseSelection() {
 // The copies become committed elements under the operation that selected or placed them; their
 // sources stay taken out under that same operation, so one Undo reverts both.
 void SCompEditDoc::commitSelection() {
-    m_main.reserve(m_main.size() + m_selection.size());
+    m_history.reserve(m_history.size() + m_selection.size());
     for (SCompEditElm& elm : m_selection) {
         if (elm.isPatternObject() && !elm.patternObject()->isValid())
             continue;
         elm.m_source = nullptr;
-        m_main.push_back(std::make_unique<SCompEditElm>(std::move(elm)));
+        m_history.append(std::make_unique<SCompEditElm>(std::move(elm)));
     }
     m_selectionChanged = false;
     m_dirty = true;
@@ -284,8 +246,8 @@ bool SCompEditDoc::selectionHasPin() const {
 }
 
 void SCompEditDoc::takeIntoSelection(SCompEditElm& elm) {
-    elm.m_deleteOp = m_opNumber;
-    m_selection.push_back(elm.copyFor(m_opNumber));
+    elm.m_deleteOp = m_history.opNumber();
+    m_selection.push_back(elm.copyFor(m_history.opNumber()));
     m_selectionRectStale = true;
 }
 
@@ -298,7 +260,7 @@ void SCompEditDoc::selectionChangedBy(bool wasEmpty) {
 
 int32_t SCompEditDoc::selectPinByPosition(int32_t side, int32_t offset) {
     releaseSelection();
-    for (const auto& elm : m_main) {
+    for (const auto& elm : m_history.elements()) {
         const SPin* pin = elm->pin();
         if (elm->isLive() && pin && pin->side() == side && pin->offset() == offset) {
             takeIntoSelection(*elm);
@@ -311,7 +273,7 @@ int32_t SCompEditDoc::selectPinByPosition(int32_t side, int32_t offset) {
 
 int32_t SCompEditDoc::selectPinAt(SPoint point) {
     releaseSelection();
-    for (const auto& elm : m_main) {
+    for (const auto& elm : m_history.elements()) {
         const SPin* pin = elm->pin();
         if (elm->isLive() && pin && pinHitRect(pin->side(), pin->offset()).contains(point)) {
             takeIntoSelection(*elm);
@@ -326,11 +288,11 @@ int32_t SCompEditDoc::selectPinAt(SPoint point) {
 int32_t SCompEditDoc::selectPatternObjectsIn(const SRect& rect) {
     const bool wasEmpty = m_selection.empty();
     std::vector<SCompEditElm> picked;
-    for (const auto& elm : m_main) {
+    for (const auto& elm : m_history.elements()) {
         if (!elm->isLive() || !elm->isPatternObject() || !elm->patternObject()->isInside(rect))
             continue;
-        elm->m_deleteOp = m_opNumber;
-        picked.push_back(elm->copyFor(m_opNumber));
+        elm->m_deleteOp = m_history.opNumber();
+        picked.push_back(elm->copyFor(m_history.opNumber()));
     }
     if (picked.empty())
         return 0;
@@ -342,10 +304,10 @@ int32_t SCompEditDoc::selectPatternObjectsIn(const SRect& rect) {
 }
 
 bool SCompEditDoc::selectMainElement(size_t index) {
-    if (index >= m_main.size() || !m_main[index]->isLive())
+    if (index >= m_history.size() || !m_history.at(index).isLive())
         return false;
     const bool wasEmpty = m_selection.empty();
-    takeIntoSelection(*m_main[index]);
+    takeIntoSelection(m_history.at(index));
     selectionChangedBy(wasEmpty);
     return true;
 }
@@ -359,21 +321,21 @@ void SCompEditDoc::addNewToSelection(SCompEditElm elm) {
 bool SCompEditDoc::addPinToSelection(const SPin* pin) {
     if (!pin)
         return false;
-    addNewToSelection(SCompEditElm(m_opNumber, std::make_unique<SPin>(*pin)));
+    addNewToSelection(SCompEditElm(m_history.opNumber(), std::make_unique<SPin>(*pin)));
     return true;
 }
 
 bool SCompEditDoc::addPatternObjectToSelection(const SPtnObj* object) {
     if (!object)
         return false;
-    addNewToSelection(SCompEditElm(m_opNumber, object->duplicate()));
+    addNewToSelection(SCompEditElm(m_history.opNumber(), object->duplicate()));
     return true;
 }
 
 const SPin* SCompEditDoc::findPinAtSamePosition(const SPin* pin) const {
     if (!pin)
         return nullptr;
-    for (const auto& elm : m_main) {
+    for (const auto& elm : m_history.elements()) {
         const SPin* other = elm->pin();
         if (elm->isLive() && other && other->side() == pin->side() &&
             other->offset() == pin->offset())

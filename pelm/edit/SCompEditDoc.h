@@ -2,6 +2,7 @@
 
 #include "edit/SCompEditElm.h"
 #include "edit/SEditClipboardText.h"
+#include "edit/SEditHistory.h"
 #include "edit/SPinGeometry.h"
 #include "model/SPoint.h"
 #include "model/SRect.h"
@@ -40,12 +41,12 @@ public:
     // Destroys every object; the size stays.
     void clearDocument();
 
-    int32_t opNumber() const { return m_opNumber; }
+    int32_t opNumber() const { return m_history.opNumber(); }
     // Taken before every operation that adds or selects objects.
     int32_t nextOpNumber();
     // Gives back a number that selected nothing.
     void dropOpNumber();
-    bool canUndo() const { return m_opNumber > 0; }
+    bool canUndo() const { return m_history.canUndo(); }
     bool undo();
 
     bool releaseSelection();
@@ -122,9 +123,9 @@ public:
 
     // Committed elements, live and taken out, in the order they were added. Objects may be
     // edited in place (the pin property window does); the stamps may not.
-    size_t mainCount() const { return m_main.size(); }
-    const SCompEditElm& mainElement(size_t index) const { return *m_main[index]; }
-    SCompEditElm& mainElement(size_t index) { return *m_main[index]; }
+    size_t mainCount() const { return m_history.size(); }
+    const SCompEditElm& mainElement(size_t index) const { return m_history.at(index); }
+    SCompEditElm& mainElement(size_t index) { return m_history.at(index); }
     size_t selectionCount() const { return m_selection.size(); }
     const SCompEditElm& selectionElement(size_t index) const { return m_selection[index]; }
     SCompEditElm& selectionElement(size_t index) { return m_selection[index]; }
@@ -138,12 +139,9 @@ private:
     const SCompEditElm* singleSelectedPin() const;
     void commitSelection();
     void dropSelection();
-    int32_t undoStep();
     void takeOutStrayObjects(int32_t opNumber);
 
-    int32_t m_opNumber = 0;
-    // Elements are held by pointer: selection copies point at their sources.
-    std::vector<std::unique_ptr<SCompEditElm>> m_main;
+    SEditHistory m_history;
     std::vector<SCompEditElm> m_selection;
     bool m_dirty = false;
     bool m_selectionChanged = false;

@@ -43,6 +43,7 @@ public:
 
 private:
     friend class SCompEditDoc;
+    friend class SEditHistory;
 
     int32_t m_placeOp = -1;
     int32_t m_deleteOp = -1;
