@@ -1,6 +1,7 @@
 // korvex-peer: answers Delvix's hand-off the way the schematic editor does, for tests and for
 // anyone who writes an editor.
 #include "CKorvexPeer.h"
+#include "handoff/CQuitOnSignal.h"
 
 #include <QApplication>
 
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app =
         options.window ? std::make_unique<QApplication>(argc, argv)
                        : std::make_unique<QCoreApplication>(argc, argv);
+    const CQuitOnSignal quitOnSignal;
     CKorvexPeer peer(options);
     if (!peer.start())
         return 1;

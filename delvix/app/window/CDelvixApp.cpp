@@ -1,5 +1,6 @@
 #include "window/CDelvixApp.h"
 
+#include "handoff/CQuitOnSignal.h"
 #include "protocol/SCmdLineParam.h"
 #include "window/CDelvixDlg.h"
 #include "window/CDelvixSettings.h"
@@ -16,6 +17,7 @@ int CDelvixApp::run(int argc, char** argv) {
     SCmdLineParam commandLine;
     for (int i = 1; i < argc; ++i)
         commandLine.parseParam(argv[i]);
+    const CQuitOnSignal quitOnSignal;
     CDelvixSettings settings;
     CDelvixDlg dialog(settings, {});
     if (!dialog.initialise(commandLine))

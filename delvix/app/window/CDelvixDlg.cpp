@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -183,6 +184,7 @@ bool CDelvixDlg::initialise(const SCmdLineParam& commandLine) {
     m_model->setEncoding(m_encoding);
     m_model->clear();
     updateControls();
+    m_search->setFocus();
     return true;
 }
 
@@ -273,7 +275,6 @@ bool CDelvixDlg::startSearch() {
     m_statusTimer->start();
     updateControls();
     updateStatus();
-    m_list->setFocus();
     return true;
 }
 
@@ -306,6 +307,15 @@ void CDelvixDlg::searchEnded(bool stopped) {
     updateControls();
     m_model->sort();
     updateStatus();
+    if (m_model->size() > 0) {
+        m_list->setFocus();
+        if (!m_list->currentIndex().isValid())
+            m_list->selectionModel()->setCurrentIndex(m_model->index(0, 0),
+                                                      QItemSelectionModel::NoUpdate);
+    } else {
+        m_search->setFocus();
+        m_search->selectAll();
+    }
 }
 
 void CDelvixDlg::stopAndJoin() {

@@ -7,6 +7,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
 
 CResultList::CResultList(CResultModel* model, QWidget* parent) : QTreeView(parent), m_model(model) {
     setModel(model);
@@ -41,7 +43,11 @@ int CResultList::selectedRow() const {
 }
 
 void CResultList::setInitialColumnWidths() {
-    const int width = viewport()->width();
+    // Leave room for the vertical scroll bar that a long list brings, so that the three
+    // columns never need a horizontal one.
+    int width = viewport()->width();
+    if (!verticalScrollBar()->isVisible())
+        width -= style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     header()->resizeSection(0, width * 20 * 2 / 100);
     header()->resizeSection(1, width * 20 * 2 / 100);
     header()->resizeSection(2, width * 20 / 100);

@@ -40,8 +40,27 @@ void SResultOrder::click(int column) {
 }
 
 int SResultOrder::compare(std::string_view a, std::string_view b, SXKorvEncoding encoding) {
+    // Bytes compare as unsigned; only a double-byte character needs its own code.
+    const size_t common = std::min(a.size(), b.size());
+    const size_t diff = static_cast<size_t>(
+        std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(common), b.begin()).first -
+        a.begin());
+    if (encoding != SXKorvEncoding::ShiftJis) {
+        if (diff == common)
+            return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+        return static_cast<unsigned char>(a[diff]) < static_cast<unsigned char>(b[diff]) ? -1 : 1;
+    }
+    // Back to the start of the character holding the first difference.
     size_t i = 0;
-    size_t j = 0;
+    while (i < diff) {
+        const size_t start = i;
+        nextChar(a, i, encoding);
+        if (i > diff) {
+            i = start;
+            break;
+        }
+    }
+    size_t j = i;
     while (i < a.size() && j < b.size()) {
         const uint32_t ca = nextChar(a, i, encoding);
         const uint32_t cb = nextChar(b, j, encoding);

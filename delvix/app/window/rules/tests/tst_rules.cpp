@@ -29,6 +29,10 @@ TEST(ResultOrder, MultibyteCompare) {
         {"\xb1", "\x82\xa0", kS, -1}, // half-width katakana below a double-byte character
         {"\x82\xa0", "\x82\xa1", kS, -1},
         {"\x82", "\x82\xa0", kS, -1}, // a lone lead byte at the end is one byte
+        {"a\x82\xa0", "a\xb1", kS, 1},
+        {"\x82\xa0x", "\x82\xa0y", kS, -1},
+        {"\x81\x82\xa0", "\x81\x82\xa1", kS, -1}, // 0x8182, then 0xa0 against 0xa1
+        {"\x81\x82", "\x81\xb1", kS, -1},         // trail bytes differ: 0x8182 < 0x81b1
     };
     for (const auto& c : cases) {
         const int r = SResultOrder::compare(c.a, c.b, c.enc);
