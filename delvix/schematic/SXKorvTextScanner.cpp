@@ -10,11 +10,114 @@
 #include <cstring>
 #include <functional>
 
+// The keys the scanner tells apart; every other key is Other. Keys are compared once per field
+// by their length and bytes, as the readers' exact comparisons would.
+enum class SXKorvTextScanner::Key : uint8_t {
+    Other,
+    X,
+    Y,
+    L,
+    S,
+    D,
+    T,
+    W,
+    H,
+    N,
+    R,
+    X1,
+    Y1,
+    X2,
+    Y2,
+    NX,
+    NY,
+    RX,
+    RY,
+    VL,
+    LIB,
+    PKG,
+    MFR,
+    NOTE,
+    MFRPN
+};
+
 namespace {
+
+using Key = SXKorvTextScanner::Key;
 
 enum class ScanKind { Plain, Label, Tag, Comment, Component, SheetInfo };
 
-constexpr size_t kMaxRequired = 5;
+constexpr uint32_t bit(Key k) {
+    return 1u << static_cast<unsigned>(k);
+}
+
+bool same(std::string_view key, const char (&name)[4]) {
+    return key[0] == name[0] && key[1] == name[1] && key[2] == name[2];
+}
+
+Key oneLetterKey(char c) {
+    switch (c) {
+    case 'X':
+        return Key::X;
+    case 'Y':
+        return Key::Y;
+    case 'L':
+        return Key::L;
+    case 'S':
+        return Key::S;
+    case 'D':
+        return Key::D;
+    case 'T':
+        return Key::T;
+    case 'W':
+        return Key::W;
+    case 'H':
+        return Key::H;
+    case 'N':
+        return Key::N;
+    case 'R':
+        return Key::R;
+    default:
+        return Key::Other;
+    }
+}
+
+Key twoLetterKey(char a, char b) {
+    if (b == '1' || b == '2') {
+        if (a == 'X')
+            return b == '1' ? Key::X1 : Key::X2;
+        if (a == 'Y')
+            return b == '1' ? Key::Y1 : Key::Y2;
+        return Key::Other;
+    }
+    if (a == 'N' || a == 'R') {
+        if (b == 'X')
+            return a == 'N' ? Key::NX : Key::RX;
+        if (b == 'Y')
+            return a == 'N' ? Key::NY : Key::RY;
+        return Key::Other;
+    }
+    return a == 'V' && b == 'L' ? Key::VL : Key::Other;
+}
+
+Key classify(std::string_view key) {
+    switch (key.size()) {
+    case 1:
+        return oneLetterKey(key[0]);
+    case 2:
+        return twoLetterKey(key[0], key[1]);
+    case 3:
+        return same(key, "LIB")   ? Key::LIB
+               : same(key, "PKG") ? Key::PKG
+               : same(key, "MFR") ? Key::MFR
+                                  : Key::Other;
+    case 4:
+        return key == "NOTE" ? Key::NOTE : Key::Other;
+    case 5:
+        return key == "MFRPN" ? Key::MFRPN : Key::Other;
+    default:
+        return Key::Other;
+    }
+}
 
 } // namespace
 
@@ -30,101 +133,55 @@ struct SXKorvTextScanner::Fields {
     bool partSeen = false;
 };
 
-namespace {
-
-using ScannedFields = SXKorvTextScanner::Fields;
-
-// The component keys that hold a searched text, in no particular order.
-struct ComponentText {
-    std::string_view key;
-    std::string_view ScannedFields::*field;
-};
-constexpr ComponentText kComponentTexts[] = {
-    {"N", &ScannedFields::value},
-    {"LIB", &ScannedFields::libraryName},
-    {"R", &ScannedFields::reference},
-    {"MFR", &ScannedFields::manufacturer},
-    {"MFRPN", &ScannedFields::mfrPartNumber},
-    {"PKG", &ScannedFields::package},
-    {"NOTE", &ScannedFields::note},
-};
-
-} // namespace
-
 // The reading rules of one section kind: its name without "+", the keys without which its read
 // fails, and whether a field with an empty value counts.
 struct SXKorvTextScanner::Section {
     std::string_view name;
     ScanKind kind;
-    std::string_view required[kMaxRequired];
+    uint32_t required; // bit(Key) of each
     bool emptyValues;
 };
 
 namespace {
 
 using Section = SXKorvTextScanner::Section;
+using ScannedFields = SXKorvTextScanner::Fields;
 
-constexpr Section kSheetInfo = {"SHEETINFO", ScanKind::SheetInfo, {"W", "H"}, true};
+constexpr uint32_t kPoint = bit(Key::X) | bit(Key::Y);
+constexpr uint32_t kEnds = bit(Key::X1) | bit(Key::Y1) | bit(Key::X2) | bit(Key::Y2);
+
+constexpr Section kSheetInfo = {"SHEETINFO", ScanKind::SheetInfo, bit(Key::W) | bit(Key::H), true};
 
 // Every object section but "+IMAGEOBJECT", which the scanner leaves to the document reader.
 constexpr Section kSections[] = {
-    {"WIRE", ScanKind::Plain, {"X1", "Y1", "X2", "Y2"}, false},
-    {"JUNCTION", ScanKind::Plain, {"X", "Y"}, false},
-    {"LABEL", ScanKind::Label, {"X", "Y", "D", "S"}, false},
-    {"COMPONENT", ScanKind::Component, {"X", "Y", "LIB"}, true},
-    {"TAG", ScanKind::Tag, {"X", "Y", "D", "T", "S"}, true},
-    {"BUS", ScanKind::Plain, {"X1", "Y1", "X2", "Y2"}, false},
-    {"ENTRY", ScanKind::Plain, {"X1", "Y1", "X2", "Y2"}, false},
-    {"BENTRY", ScanKind::Plain, {"X1", "Y1", "X2", "Y2"}, false},
-    {"COMMENT", ScanKind::Comment, {"X", "Y", "S"}, false},
-    {"DASH", ScanKind::Plain, {"X1", "Y1", "X2", "Y2"}, false},
-    {"ALINE", ScanKind::Plain, {"X1", "Y1", "X2", "Y2"}, false},
+    {"WIRE", ScanKind::Plain, kEnds, false},
+    {"JUNCTION", ScanKind::Plain, kPoint, false},
+    {"LABEL", ScanKind::Label, kPoint | bit(Key::D) | bit(Key::S), false},
+    {"COMPONENT", ScanKind::Component, kPoint | bit(Key::LIB), true},
+    {"TAG", ScanKind::Tag, kPoint | bit(Key::D) | bit(Key::T) | bit(Key::S), true},
+    {"BUS", ScanKind::Plain, kEnds, false},
+    {"ENTRY", ScanKind::Plain, kEnds, false},
+    {"BENTRY", ScanKind::Plain, kEnds, false},
+    {"COMMENT", ScanKind::Comment, kPoint | bit(Key::S), false},
+    {"DASH", ScanKind::Plain, kEnds, false},
+    {"ALINE", ScanKind::Plain, kEnds, false},
 };
 
+// Names are told apart by length and first letter before they are compared whole.
 const Section* sectionFor(std::string_view name) {
+    if (name.empty())
+        return nullptr;
     for (const Section& s : kSections) {
-        if (s.name == name)
-            return &s;
+        if (s.name.size() == name.size() && s.name[0] == name[0])
+            return s.name == name ? &s : nullptr;
     }
     return nullptr;
 }
 
-uint32_t requiredBits(const Section& rules) {
-    uint32_t bits = 0;
-    for (size_t i = 0; i < kMaxRequired && !rules.required[i].empty(); ++i)
-        bits |= 1u << i;
-    return bits;
-}
-
-uint32_t requiredBit(const Section& rules, std::string_view key) {
-    for (size_t i = 0; i < kMaxRequired && !rules.required[i].empty(); ++i) {
-        if (rules.required[i] == key)
-            return 1u << i;
-    }
-    return 0;
-}
-
-// Position and layer keys as every text kind reads them.
-void readPlace(std::string_view key, std::string_view value, ScannedFields& f) {
-    if (key == "X") {
-        f.p1.x = STagField::toInt(value);
-    } else if (key == "Y") {
-        f.p1.y = STagField::toInt(value);
-    } else if (key == "L") {
-        const int32_t layer = STagField::toInt(value);
-        if (layer >= 0 && layer <= 7)
-            f.layer = layer;
-    }
-}
-
-// The two-letter keys of a component that place its value ("N") and reference ("R") texts.
-void readTextOffset(std::string_view key, std::string_view value, ScannedFields& f) {
-    if (key[1] != 'X' && key[1] != 'Y')
-        return;
-    SPoint* offset = key[0] == 'N' ? &f.valueOffset : key[0] == 'R' ? &f.referenceOffset : nullptr;
-    if (!offset)
-        return;
-    (key[1] == 'X' ? offset->x : offset->y) = STagField::toInt(value);
+void readLayer(std::string_view value, ScannedFields& f) {
+    const int32_t layer = STagField::toInt(value);
+    if (layer >= 0 && layer <= 7)
+        f.layer = layer;
 }
 
 } // namespace
@@ -134,11 +191,11 @@ bool SXKorvTextScanner::scan(std::string_view bytes) {
     m_decoded.clear();
     m_visibleLayers = 255;
     m_input = bytes;
-    // The in-memory reader would end at a NUL byte, the file reader does not.
-    if (std::memchr(bytes.data(), 0, bytes.size()))
-        return false;
     STagReader reader;
     reader.attachString(bytes);
+    // The in-memory reader ends at a NUL byte, the file reader does not.
+    if (reader.buffered().size() != bytes.size())
+        return false;
     std::string_view word;
     if (reader.readWordView(m_scratch, word) < 0) {
         // Nothing at all is an empty sheet; a broken first word before others is not a sheet.
@@ -217,7 +274,7 @@ bool SXKorvTextScanner::keep(std::string_view value, std::string_view& kept) {
 
 // One section, as the objects' common read loop takes it; false where that loop fails.
 bool SXKorvTextScanner::scanSection(STagReader& reader, const Section& rules) {
-    const uint32_t required = requiredBits(rules);
+    const uint32_t required = rules.required;
     uint32_t seen = 0;
     ScannedFields f;
     std::string_view word;
@@ -243,42 +300,80 @@ bool SXKorvTextScanner::scanSection(STagReader& reader, const Section& rules) {
         STagField field;
         if (!STagField::split(word, field) || (field.value.empty() && !rules.emptyValues))
             continue;
-        seen |= requiredBit(rules, field.key);
-        if (!readField(rules, field.key, field.value, f))
+        const Key key = classify(field.key);
+        seen |= bit(key) & required;
+        if (!readField(rules, key, field.value, f))
             return false;
     }
     addTexts(rules, f);
     return true;
 }
 
-bool SXKorvTextScanner::readField(const Section& rules, std::string_view key,
-                                  std::string_view value, Fields& f) {
+bool SXKorvTextScanner::readField(const Section& rules, Key key, std::string_view value,
+                                  Fields& f) {
     switch (rules.kind) {
     case ScanKind::Plain:
         return true;
     case ScanKind::SheetInfo:
-        if (key == "VL") {
+        if (key == Key::VL) {
             const int32_t mask = STagField::toInt(value) & 0xFF;
             f.visibleLayers = mask == 0 ? 255 : mask;
         }
         return true;
     case ScanKind::Component:
-        if (key.size() == 2) {
-            readTextOffset(key, value, f);
-            return true;
-        }
-        if (key == "LIB")
-            f.partSeen = true; // a part after the library name is skipped, not read
-        for (const ComponentText& t : kComponentTexts) {
-            if (key == t.key)
-                return keep(value, f.*t.field);
-        }
-        readPlace(key, value, f);
-        return true;
+        return readComponentField(key, value, f);
     default:
-        if (key == "S")
+        if (key == Key::S)
             return keep(value, f.text);
-        readPlace(key, value, f);
+        if (key == Key::X)
+            f.p1.x = STagField::toInt(value);
+        else if (key == Key::Y)
+            f.p1.y = STagField::toInt(value);
+        else if (key == Key::L)
+            readLayer(value, f);
+        return true;
+    }
+}
+
+bool SXKorvTextScanner::readComponentField(Key key, std::string_view value, Fields& f) {
+    switch (key) {
+    case Key::X:
+        f.p1.x = STagField::toInt(value);
+        return true;
+    case Key::Y:
+        f.p1.y = STagField::toInt(value);
+        return true;
+    case Key::L:
+        readLayer(value, f);
+        return true;
+    case Key::NX:
+        f.valueOffset.x = STagField::toInt(value);
+        return true;
+    case Key::NY:
+        f.valueOffset.y = STagField::toInt(value);
+        return true;
+    case Key::RX:
+        f.referenceOffset.x = STagField::toInt(value);
+        return true;
+    case Key::RY:
+        f.referenceOffset.y = STagField::toInt(value);
+        return true;
+    case Key::LIB:
+        f.partSeen = true; // a part after the library name is skipped, not read
+        return keep(value, f.libraryName);
+    case Key::N:
+        return keep(value, f.value);
+    case Key::R:
+        return keep(value, f.reference);
+    case Key::MFR:
+        return keep(value, f.manufacturer);
+    case Key::MFRPN:
+        return keep(value, f.mfrPartNumber);
+    case Key::PKG:
+        return keep(value, f.package);
+    case Key::NOTE:
+        return keep(value, f.note);
+    default:
         return true;
     }
 }

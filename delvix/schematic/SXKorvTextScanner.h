@@ -39,11 +39,13 @@ public:
     // Internal: the reading rules of a section kind, and what scanning one section keeps.
     struct Section;
     struct Fields;
+    enum class Key : uint8_t;
 
 private:
     bool scanSections(STagReader& reader);
     bool scanSection(STagReader& reader, const Section& rules);
-    bool readField(const Section& rules, std::string_view key, std::string_view value, Fields& f);
+    bool readField(const Section& rules, Key key, std::string_view value, Fields& f);
+    bool readComponentField(Key key, std::string_view value, Fields& f);
     void addTexts(const Section& rules, const Fields& f);
     void addText(std::string_view text, int32_t kindBit, SPoint position, int32_t layer);
     bool skipNested(STagReader& reader, std::string_view word);

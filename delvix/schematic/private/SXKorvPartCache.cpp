@@ -2,6 +2,8 @@
 
 #include "model/SCompInfo.h"
 
+#include <string.h> // memmem
+
 SXKorvPartCache& SXKorvPartCache::forThisThread() {
     thread_local SXKorvPartCache cache;
     return cache;
@@ -12,6 +14,17 @@ void SXKorvPartCache::setEnabled(bool enabled) {
     m_entries.clear();
     m_keyBytes = 0;
 }
+
+namespace {
+
+const char* findBytes(const char* from, const char* end, std::string_view needle) {
+    if (from >= end)
+        return nullptr;
+    return static_cast<const char*>(
+        memmem(from, static_cast<size_t>(end - from), needle.data(), needle.size()));
+}
+
+} // namespace
 
 std::string_view SXKorvPartCache::sectionBytes(std::string_view ahead, std::string_view closing) {
     if (!m_enabled || closing.empty())
@@ -24,13 +37,14 @@ std::string_view SXKorvPartCache::sectionBytes(std::string_view ahead, std::stri
         m_scanFrom = begin;
         m_scanEnd = end;
         m_scanFound = m_scanFoundEnd = nullptr;
-        for (size_t at = ahead.find(closing); at != std::string_view::npos;
-             at = ahead.find(closing, at + 1)) {
-            const size_t after = at + closing.size();
-            const char c = after < ahead.size() ? ahead[after] : '\0';
+        // memmem rather than find: the closing word starts with "-", which parts are full of.
+        for (const char* at = findBytes(begin, end, closing); at;
+             at = findBytes(at + 1, end, closing)) {
+            const char* after = at + closing.size();
+            const char c = after < end ? *after : '\0';
             if (c == ',' || c == '\n' || c == '\r') {
-                m_scanFound = begin + at;
-                m_scanFoundEnd = begin + after + 1;
+                m_scanFound = at;
+                m_scanFoundEnd = after + 1;
                 break;
             }
         }
