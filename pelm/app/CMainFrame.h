@@ -42,6 +42,7 @@ public:
     CPinProps* pinProps() const { return m_pinProps; }
     QToolBar* toolBar() const { return m_toolbar; }
     const CTextEncoding& textEncoding() const { return m_encoding; }
+    QActionGroup* encodingActions() const { return m_encodings; }
 
     // Opens a file without asking first (the command line).
     void openLibrary(const QString& path);

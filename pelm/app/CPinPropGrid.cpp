@@ -75,9 +75,11 @@ QPixmap CPinPropGrid::typePicture(int32_t index) {
     // A pin on the right edge of a body whose edge stands at the picture's left.
     p.setPen(Qt::black);
     p.drawLine(4, 0, 4, 14);
-    SCompRenderer::drawPin(p, SDrawSettings::instance(), SPoint{4, 7},
+    // Three times the model size, the root at the body edge.
+    p.translate(4, 7);
+    SCompRenderer::drawPin(p, SDrawSettings::instance(), SPoint{0, 0},
                            SPinGridRows::typeCode(index), SPin::kSideRight, {}, {},
-                           SCompRenderer::kPinCommitted, 2, 1);
+                           SCompRenderer::kPinCommitted, 3, 1);
     return picture;
 }
 

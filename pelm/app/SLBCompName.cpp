@@ -80,6 +80,7 @@ SLBCompName::SLBCompName(const SPelmDoc& doc, const CTextEncoding& encoding, QWi
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QFont itemFont(QStringLiteral("MS UI Gothic"));
     itemFont.setPixelSize(13);
     setFont(itemFont);

@@ -15,9 +15,12 @@
 #include "view/CCompEditView.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -396,6 +399,40 @@ private slots:
         QCOMPARE(m_messages.last(), QStringLiteral("Cannnot save the document. Try saving as."));
         QVERIFY(f->doc().isModified());
         QCOMPARE(readAll(file), kLibrary);
+    }
+
+    void droppedFileOpensAfterSaveQuestion() {
+        auto f = frame();
+        f->openLibrary(library());
+        f->runCommand(SCommandId::MoveEntryDown);
+        const QString other = library(QStringLiteral("other.KM2"));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(other)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(f.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        m_answers = {QMessageBox::No};
+        QApplication::sendEvent(f.get(), &drop);
+        QTRY_COMPARE(f->windowTitle(), QStringLiteral("Pelm - ") + other);
+        QCOMPARE(m_messages, QStringList{"Save changes?"});
+    }
+
+    void encodingMenuIsStoredAndUsed() {
+        auto f = frame();
+        writeAll(path(QStringLiteral("sjis.KM2")),
+                 "+KORVX_LIB_V.1.0\r\n+COMP,N:A\r\nX:1,Y:1,B:1\r\nR:U\r\n"
+                 "NOTE:\x82\xa0,MFR:,MFRPN:,PKG:,-COMP\r\n-KORVX_LIB_V.1.0\r\n");
+        f->openLibrary(path(QStringLiteral("sjis.KM2")));
+        for (QAction* a : f->encodingActions()->actions()) {
+            if (a->data().toString() == QLatin1String("Shift_JIS"))
+                a->trigger();
+        }
+        QCOMPARE(f->noteEdit()->toPlainText(), QStringLiteral("\u3042"));
+        m_settings->sync();
+        QSettings ini(path(QStringLiteral("PELM.INI")), QSettings::IniFormat);
+        QCOMPARE(ini.value("Setting/TextEncoding").toString(), QStringLiteral("Shift_JIS"));
+        f->encodingActions()->actions().constFirst()->trigger(); // back to UTF-8
     }
 
     void nameListMarksOtherNames() {
