@@ -1,6 +1,7 @@
 #include "CliOutput.h"
 #include "dump.h"
 #include "find.h"
+#include "render.h"
 
 #include <cstdio>
 #include <string_view>
@@ -28,6 +29,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"dump", runDump},
     {"find", runFind},
+    {"render", runRender},
 };
 
 } // namespace
