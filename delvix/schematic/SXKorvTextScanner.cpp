@@ -245,10 +245,12 @@ bool SXKorvTextScanner::skipNested(STagReader& reader, std::string_view word) {
 // before (reading the same bytes always ends the same way); it then sits in the part cache.
 bool SXKorvTextScanner::skipLibraryPart(STagReader& reader) {
     SXKorvPartCache& cache = SXKorvPartCache::forThisThread();
-    const std::string_view part =
-        cache.sectionBytes(reader.buffered(), SXKorvComponent::kLibClosing);
-    if (part.empty() || !cache.find(part))
-        return false;
+    std::string_view part;
+    if (!cache.findAtStart(reader.buffered(), part)) {
+        part = cache.sectionBytes(reader.buffered(), SXKorvComponent::kLibClosing);
+        if (part.empty() || !cache.find(part))
+            return false;
+    }
     reader.skipBuffered(part.size(), 0, 0);
     return true;
 }

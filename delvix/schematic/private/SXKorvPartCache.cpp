@@ -2,6 +2,7 @@
 
 #include "model/SCompInfo.h"
 
+#include <cstring>
 #include <string.h> // memmem
 
 SXKorvPartCache& SXKorvPartCache::forThisThread() {
@@ -11,6 +12,7 @@ SXKorvPartCache& SXKorvPartCache::forThisThread() {
 
 void SXKorvPartCache::setEnabled(bool enabled) {
     m_enabled = enabled;
+    m_byPrefix.clear();
     m_entries.clear();
     m_keyBytes = 0;
 }
@@ -59,13 +61,37 @@ const SXKorvPartCache::Entry* SXKorvPartCache::find(std::string_view sectionByte
     return it == m_entries.end() ? nullptr : &it->second;
 }
 
+const SXKorvPartCache::Entry* SXKorvPartCache::findAtStart(std::string_view ahead,
+                                                           std::string_view& bytes) const {
+    if (ahead.size() < kPrefixBytes)
+        return nullptr;
+    const auto [first, last] = m_byPrefix.equal_range(prefixHash(ahead));
+    for (auto it = first; it != last; ++it) {
+        const std::string& key = it->second->first;
+        if (key.size() <= ahead.size() && std::memcmp(key.data(), ahead.data(), key.size()) == 0) {
+            bytes = ahead.substr(0, key.size());
+            return &it->second->second;
+        }
+    }
+    return nullptr;
+}
+
 void SXKorvPartCache::insert(std::string_view sectionBytes, Entry entry) {
     if (!m_enabled || sectionBytes.size() > kMaxKeyBytes / 8)
         return;
     if (m_entries.size() >= kMaxEntries || m_keyBytes + sectionBytes.size() > kMaxKeyBytes) {
+        m_byPrefix.clear();
         m_entries.clear();
         m_keyBytes = 0;
     }
-    if (m_entries.emplace(std::string(sectionBytes), std::move(entry)).second)
-        m_keyBytes += sectionBytes.size();
+    const auto [it, added] = m_entries.emplace(std::string(sectionBytes), std::move(entry));
+    if (!added)
+        return;
+    m_keyBytes += sectionBytes.size();
+    if (sectionBytes.size() >= kPrefixBytes)
+        m_byPrefix.emplace(prefixHash(sectionBytes), &*it);
+}
+
+size_t SXKorvPartCache::prefixHash(std::string_view bytes) {
+    return std::hash<std::string_view>{}(bytes.substr(0, kPrefixBytes));
 }

@@ -37,6 +37,10 @@ public:
     std::string_view sectionBytes(std::string_view ahead, std::string_view closing);
     // Null when these bytes were not read before.
     const Entry* find(std::string_view sectionBytes) const;
+    // The part whose cached bytes start `ahead`, with `bytes` set to them; null when there is
+    // none. No closing word need be looked for: reading is forward-only, so bytes that read as
+    // a whole part do so whatever follows them.
+    const Entry* findAtStart(std::string_view ahead, std::string_view& bytes) const;
     void insert(std::string_view sectionBytes, Entry entry);
 
 private:
@@ -54,7 +58,14 @@ private:
         }
     };
 
-    std::unordered_map<std::string, Entry, Hash, std::equal_to<>> m_entries;
+    using Map = std::unordered_map<std::string, Entry, Hash, std::equal_to<>>;
+    // Parts are told apart by their first bytes; shorter ones are only found by find().
+    static constexpr size_t kPrefixBytes = 64;
+    static size_t prefixHash(std::string_view bytes);
+
+    Map m_entries;
+    // Elements of a node map stay where they are (unlike its iterators) until erased.
+    std::unordered_multimap<size_t, const Map::value_type*> m_byPrefix;
     size_t m_keyBytes = 0;
     // The last scan for a closing word: no candidate from `from` up to `found` (or to the end of
     // the bytes). A scan starting inside that stretch reuses it, which keeps scanning linear
