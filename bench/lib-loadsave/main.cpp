@@ -1,6 +1,8 @@
 // lib-loadsave: times SCompLib::load and SCompLib::save on a large library and reports MB/s and
 // the process's peak memory. Without a file argument it first writes the synthetic library of
-// gen-library (20000 components) into a temporary folder.
+// gen-library (20000 components) into a temporary folder; with --small N a library of N small
+// components instead (15 pins of 4 blocks each and a few pattern objects: many small heap
+// objects per megabyte).
 
 #include "GenPartMaker.h"
 #include "GenPartWriter.h"
@@ -58,6 +60,64 @@ bool writeSyntheticLibrary(const fs::path& path, int components) {
     out.endLine();
     flush();
     text.shrink_to_fit();
+    return static_cast<bool>(file);
+}
+
+// A small component: a 4-block part with 15 pins and a box, a line and a text.
+GenPart smallPart(int serial) {
+    GenPart part;
+    char name[16];
+    std::snprintf(name, sizeof name, "S%05d", serial);
+    part.name = name;
+    part.width = 4;
+    part.height = 8;
+    part.blocks = 4;
+    part.note = "Small part";
+    part.pkg = "SO16";
+    for (int i = 0; i < 15; ++i) {
+        GenPin pin;
+        pin.side = i < 7 ? 0 : (i < 14 ? 2 : 1);
+        pin.offset = i < 14 ? i % 7 + 1 : 2;
+        pin.name = "P" + std::to_string(i);
+        for (int b = 0; b < 4; ++b)
+            pin.numbers.push_back(std::to_string(b * 15 + i + 1));
+        part.pins.push_back(std::move(pin));
+    }
+    const auto line = [](int x1, int y1, int x2, int y2) {
+        GenObj obj;
+        obj.points = {{x1, y1}, {x2, y2}};
+        return obj;
+    };
+    part.objects = {line(0, 0, 40, 0), line(40, 0, 40, 80), line(40, 80, 0, 80), line(0, 80, 0, 0),
+                    line(5, 40, 35, 40)};
+    GenObj label;
+    label.kind = GenObj::Kind::Text;
+    label.points = {{4, 4}};
+    label.text = part.name;
+    label.font = "Mono";
+    part.objects.push_back(label);
+    return part;
+}
+
+bool writeSmallLibrary(const fs::path& path, int components) {
+    std::ofstream file(path, std::ios::binary);
+    std::string text;
+    GenWriter out(text);
+    out.word("+KORVX_LIB_V.1.0");
+    out.endLine();
+    out.text("PROP", "Small components");
+    out.endLine();
+    for (int i = 0; i < components; ++i) {
+        const GenPart part = smallPart(i);
+        GenPartWriter::write(out, part, part.name);
+        if (text.size() > (1u << 20)) {
+            file.write(text.data(), static_cast<std::streamsize>(text.size()));
+            text.clear();
+        }
+    }
+    out.word("-KORVX_LIB_V.1.0");
+    out.endLine();
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
     return static_cast<bool>(file);
 }
 
@@ -120,11 +180,13 @@ void report(const char* what, Stats& wall, Stats& cpu, double megabytes) {
                 cpu.best, megabytes / cpu.best, wall.all.size());
 }
 
-bool parseArgs(int argc, char** argv, std::string& input, int& repeat) {
+bool parseArgs(int argc, char** argv, std::string& input, int& repeat, int& small) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--repeat" && i + 1 < argc)
             repeat = std::max(1, std::atoi(argv[++i]));
+        else if (arg == "--small" && i + 1 < argc)
+            small = std::max(1, std::atoi(argv[++i]));
         else if (!arg.empty() && arg[0] != '-' && input.empty())
             input = arg;
         else
@@ -137,17 +199,18 @@ bool parseArgs(int argc, char** argv, std::string& input, int& repeat) {
 
 int main(int argc, char** argv) {
     int repeat = 5;
+    int small = 0;
     std::string input;
-    if (!parseArgs(argc, argv, input, repeat)) {
-        std::fprintf(stderr, "usage: lib-loadsave [LIBRARY.KM2] [--repeat N]\n");
+    if (!parseArgs(argc, argv, input, repeat, small)) {
+        std::fprintf(stderr, "usage: lib-loadsave [LIBRARY.KM2 | --small N] [--repeat N]\n");
         return 2;
     }
     const fs::path work =
         fs::temp_directory_path() / ("lib-loadsave." + std::to_string(::getpid()));
     fs::create_directories(work);
     if (input.empty()) {
-        input = (work / "synthetic.KM2").string();
-        if (!writeSyntheticLibrary(input, 20000)) {
+        input = (work / (small ? "small.KM2" : "synthetic.KM2")).string();
+        if (small ? !writeSmallLibrary(input, small) : !writeSyntheticLibrary(input, 20000)) {
             std::fprintf(stderr, "lib-loadsave: cannot write %s\n", input.c_str());
             return 1;
         }

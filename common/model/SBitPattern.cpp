@@ -123,6 +123,13 @@ void SBitPattern::putRow(int32_t r, const uint8_t* row, size_t n) {
     rows.ends.push_back(static_cast<uint32_t>(rows.bytes.size()));
 }
 
+void SBitPattern::shrinkToFit() {
+    if (m_rows && m_rows.use_count() == 1) {
+        m_rows->bytes.shrink_to_fit();
+        m_rows->ends.shrink_to_fit();
+    }
+}
+
 SBitPattern SBitPattern::resized(SSize size) const {
     static constexpr std::array<uint8_t, 8> kKeepMask = {0xFF, 0x80, 0xC0, 0xE0,
                                                          0xF0, 0xF8, 0xFC, 0xFE};

@@ -37,6 +37,8 @@ public:
     // Sets row `r` from `n` given bytes (the rest of the row is 0). Rows are given in
     // increasing order; a row at or before one already given, or past the height, is ignored.
     void putRow(int32_t r, const uint8_t* row, size_t n);
+    // Gives back the room kept for rows that never came (after reading).
+    void shrinkToFit();
     // The stored bytes of row `r` (at most the stride): the rest of the row is 0.
     size_t storedRowBytes(int32_t r, const uint8_t*& row) const;
 

@@ -126,6 +126,7 @@ bool SPtn::readBitPattern(STagReader& reader) {
         if (reader.readWord(word) < 0)
             return false;
         if (word == "-BMP") {
+            bits.shrinkToFit();
             m_bits = std::move(bits);
             return true;
         }
