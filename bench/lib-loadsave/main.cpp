@@ -180,9 +180,23 @@ void report(const char* what, Stats& wall, Stats& cpu, double megabytes) {
                 cpu.best, megabytes / cpu.best, wall.all.size());
 }
 
-bool parseArgs(int argc, char** argv, std::string& input, int& repeat, int& small) {
+struct Args {
+    std::string input;
+    std::string writeOnly; // --write PATH: only write the generated library there
+    int repeat = 5;
+    int small = 0;
+};
+
+bool parseArgs(int argc, char** argv, Args& a) {
+    std::string& input = a.input;
+    int& repeat = a.repeat;
+    int& small = a.small;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--write" && i + 1 < argc) {
+            a.writeOnly = argv[++i];
+            continue;
+        }
         if (arg == "--repeat" && i + 1 < argc)
             repeat = std::max(1, std::atoi(argv[++i]));
         else if (arg == "--small" && i + 1 < argc)
@@ -198,13 +212,20 @@ bool parseArgs(int argc, char** argv, std::string& input, int& repeat, int& smal
 } // namespace
 
 int main(int argc, char** argv) {
-    int repeat = 5;
-    int small = 0;
-    std::string input;
-    if (!parseArgs(argc, argv, input, repeat, small)) {
-        std::fprintf(stderr, "usage: lib-loadsave [LIBRARY.KM2 | --small N] [--repeat N]\n");
+    Args args;
+    if (!parseArgs(argc, argv, args)) {
+        std::fprintf(stderr, "usage: lib-loadsave [LIBRARY.KM2 | --small N] [--repeat N] "
+                             "[--write PATH]\n");
         return 2;
     }
+    if (!args.writeOnly.empty()) {
+        const bool ok = args.small ? writeSmallLibrary(args.writeOnly, args.small)
+                                   : writeSyntheticLibrary(args.writeOnly, 20000);
+        return ok ? 0 : 1;
+    }
+    const int repeat = args.repeat;
+    const int small = args.small;
+    std::string input = args.input;
     const fs::path work =
         fs::temp_directory_path() / ("lib-loadsave." + std::to_string(::getpid()));
     fs::create_directories(work);
