@@ -2,11 +2,15 @@
 
 #include "handoff/CQuitOnSignal.h"
 #include "protocol/SCmdLineParam.h"
+#include "protocol/SHandoff.h"
 #include "window/CDelvixDlg.h"
 #include "window/CDelvixSettings.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
+
+#include <cstdlib>
 
 int CDelvixApp::run(int argc, char** argv) {
     Q_INIT_RESOURCE(delvix);
@@ -19,7 +23,11 @@ int CDelvixApp::run(int argc, char** argv) {
         commandLine.parseParam(argv[i]);
     const CQuitOnSignal quitOnSignal;
     CDelvixSettings settings;
-    CDelvixDlg dialog(settings, {});
+    CDelvixDlg::Services services;
+    services.editorProgram = SHandoff::editorProgram(
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(),
+        QFile::encodeName(settings.editorProgram()).toStdString(), std::getenv("PATH"));
+    CDelvixDlg dialog(settings, std::move(services));
     if (!dialog.initialise(commandLine))
         return 0; // another window shows that folder and came forward
     dialog.exec();

@@ -46,6 +46,9 @@ QSize dialogUnits(const QFontMetrics& fm, int x, int y) {
 }
 
 constexpr int kStatusIntervalMs = 200;
+// Hits go into the list at most this often: each insertion relays out the whole list, so a flood
+// of hits costs a few relayouts per second instead of one per turn of the event loop.
+constexpr int kInsertIntervalMs = 100;
 constexpr int kButtonIndex[] = {CDelvixDlg::kRef, CDelvixDlg::kStart, CDelvixDlg::kStop,
                                 CDelvixDlg::kOption, CDelvixDlg::kExit};
 
@@ -136,6 +139,9 @@ void CDelvixDlg::buildControls() {
     layout->addLayout(statusRow);
     m_statusTimer = new QTimer(this);
     m_statusTimer->setInterval(kStatusIntervalMs);
+    m_insertTimer = new QTimer(this);
+    m_insertTimer->setInterval(kInsertIntervalMs);
+    m_insertTimer->setSingleShot(true);
     resize(dialogUnits(fm, 337, 200) + QSize(0, fm.height() * 3));
 }
 
@@ -153,7 +159,20 @@ void CDelvixDlg::connectSignals() {
     connect(button(kOption), &QPushButton::clicked, this, [this] { openOptions(); });
     connect(button(kExit), &QPushButton::clicked, this, &CDelvixDlg::reject);
     connect(m_skippedButton, &QPushButton::clicked, this, &CDelvixDlg::showSkipped);
-    connect(m_adapter, &CSearchAdapter::arrived, this, &CDelvixDlg::takeArrived);
+    connect(m_adapter, &CSearchAdapter::arrived, this, [this] {
+        if (m_insertTimer->isActive()) {
+            m_insertPending = true;
+            return;
+        }
+        takeArrived();
+        m_insertTimer->start();
+    });
+    connect(m_insertTimer, &QTimer::timeout, this, [this] {
+        if (std::exchange(m_insertPending, false)) {
+            takeArrived();
+            m_insertTimer->start();
+        }
+    });
     connect(m_adapter, &CSearchAdapter::finished, this, &CDelvixDlg::searchEnded);
     connect(m_statusTimer, &QTimer::timeout, this, &CDelvixDlg::updateStatus);
     connect(m_list, &CResultList::handoffRequested, this, &CDelvixDlg::showHit);
@@ -299,6 +318,8 @@ void CDelvixDlg::searchEnded(bool stopped) {
     if (!m_engine)
         return;
     takeArrived();
+    m_insertTimer->stop();
+    m_insertPending = false;
     m_engine->wait();
     m_engine.reset();
     m_stopped = stopped;
@@ -325,6 +346,8 @@ void CDelvixDlg::stopAndJoin() {
     m_engine->wait();
     m_engine.reset();
     m_statusTimer->stop();
+    m_insertTimer->stop();
+    m_insertPending = false;
     m_adapter->reset();
 }
 

@@ -110,6 +110,8 @@ private:
     QProgressBar* m_busy = nullptr;
     QPushButton* m_skippedButton = nullptr;
     QTimer* m_statusTimer = nullptr;
+    QTimer* m_insertTimer = nullptr;
+    bool m_insertPending = false;
     CHandoffServer* m_server = nullptr;
     bool m_columnsMade = false;
 

@@ -40,6 +40,10 @@ QString CDelvixSettings::initialFolder() const {
     return m_settings->value(key(K::kInitialFolder)).toString();
 }
 
+QString CDelvixSettings::editorProgram() const {
+    return m_settings->value(key(K::kEditorProgram)).toString();
+}
+
 void CDelvixSettings::writeInitialFolder(const QString& folder) {
     m_settings->setValue(key(K::kInitialFolder), folder);
     m_settings->sync();

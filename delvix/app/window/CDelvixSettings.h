@@ -28,6 +28,8 @@ public:
     QString initialFolder() const;
     void writeInitialFolder(const QString& folder);
     Find readFind() const;
+    // "[Editor] Program": the program to start for a hit; empty when not set.
+    QString editorProgram() const;
     void writeFind(const Find& find);
 
 private:

@@ -15,6 +15,8 @@ constexpr std::string_view kMatchWhole = "Find/MatchWhole";
 constexpr std::string_view kCaseSensitive = "Find/CaseSensitive";
 constexpr std::string_view kIncludeSubfolders = "Find/IncludeSubfolders";
 constexpr std::string_view kEncoding = "Find/Encoding";
+// The program started for a hit when no editor is running (empty: korvex, else kxview).
+constexpr std::string_view kEditorProgram = "Editor/Program";
 constexpr int32_t kDefaultTargetFlag = -1;
 constexpr int kDefaultMatchWhole = 1;
 constexpr int kDefaultCaseSensitive = 1;
