@@ -82,7 +82,14 @@ CMainFrame::CMainFrame(CPelmSettings& settings, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
     delete m_pinProps;
-    SDrawSettings::setInstance(nullptr);
+    m_pinProps = nullptr;
+    // The list and the view refer to the document: they go while it is still there, and
+    // nothing they signal on the way reaches this half-destroyed frame.
+    m_list->blockSignals(true);
+    m_view->blockSignals(true);
+    delete takeCentralWidget();
+    if (&SDrawSettings::instance() == m_drawSettings.get())
+        SDrawSettings::setInstance(nullptr);
 }
 
 QWidget* CMainFrame::createLeftBar() {

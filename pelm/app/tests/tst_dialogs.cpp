@@ -1,6 +1,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CAddAlias.h"
 #include "app/CCompProperty.h"
+#include "app/CPelmApp.h"
 #include "app/CPelmMessage.h"
 #include "app/CPropLib.h"
 #include "gui/CTextEncoding.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The dialogs' checks, answered through the message hook.
@@ -184,6 +186,19 @@ private slots:
         QCOMPARE(about.findChild<QLabel*>(QStringLiteral("version"))->text(),
                  QStringLiteral("Pelm Version 0.69.02"));
     }
+
+#ifdef KX_LANG_DIR
+    void translationOnlyOfThisVersion() {
+        QTemporaryDir dir;
+        CPelmApp app(dir.filePath(QStringLiteral("PELM.INI")));
+        QVERIFY(!app.loadTranslation(QStringLiteral(KX_LANG_DIR "/other")));
+        QVERIFY(!app.loadTranslation(dir.path())); // none there
+        QCOMPARE(QCoreApplication::translate("CMainFrame", "&File"), QStringLiteral("&File"));
+        QVERIFY(app.loadTranslation(QStringLiteral(KX_LANG_DIR "/match")));
+        QCOMPARE(QCoreApplication::translate("CMainFrame", "&File"), QStringLiteral("&Datei"));
+        QCOMPARE(CAboutDlg::versionLine(), QStringLiteral("Pelm Version 0.69.02"));
+    }
+#endif
 };
 
 QTEST_MAIN(TstDialogs)
