@@ -39,6 +39,12 @@ constexpr int kStartTimeoutMs = 5000;
 
 // The editor program to start when no running editor takes a file: "korvex" beside us.
 std::string editorProgram(const std::string& ownFolder);
+// The same with the user's choice and our own viewer: `configured` (the "[Editor] Program"
+// setting) when set — a bare name is looked for beside us, then on `searchPath`; else "korvex"
+// beside us when it is there; else "kxview" beside us, else on `searchPath` (a PATH-style list);
+// else "korvex" beside us, whose start then fails as before.
+std::string editorProgram(const std::string& ownFolder, const std::string& configured,
+                          const char* searchPath);
 
 // Offers `path` to each editor in turn; the first that takes it, or else a newly started
 // `program`, gets the position of the hit.
