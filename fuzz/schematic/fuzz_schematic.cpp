@@ -1,11 +1,13 @@
 // A whole schematic file. Memory and file reading must agree; a failed read leaves no objects;
 // a sheet that reads is written, read again and written to the same bytes. Every object's
 // geometry runs with extreme arguments, find walks every hit, and the text goes through the
-// clipboard paste and copy.
+// clipboard paste and copy. The search-only scanner takes no file the reader refuses and gives
+// exactly find's texts for a file it takes.
 
 #include "FuzzSupport.h"
 #include "schematic/SXKorvDocSch.h"
 #include "schematic/SXKorvObj.h"
+#include "schematic/SXKorvTextScanner.h"
 #include "tagtext/SClipboard.h"
 #include "tagtext/STagReader.h"
 #include "tagtext/STagWriter.h"
@@ -83,6 +85,38 @@ std::string sheetText(const SXKorvDoc& doc) {
     return text;
 }
 
+// Find over a document that takes every non-empty text as a match.
+class EveryTextDoc : public SXKorvDoc {
+public:
+    bool compareText(std::string_view text, std::string_view, bool, bool) const override {
+        return !text.empty();
+    }
+};
+
+void checkScanner(std::string_view text, int result) {
+    SXKorvTextScanner scanner;
+    if (!scanner.scan(text))
+        return;
+    kxfuzz::require(result == 0, "the scanner took a file the reader refuses");
+    EveryTextDoc doc;
+    STagReader reader;
+    reader.attachString(text);
+    kxfuzz::require(doc.read(reader) == 0, "the reader refuses the file now");
+    doc.setFindParams("x", false, true, SSearchTarget::kAll);
+    const SXKorvObj* hit = doc.findFirst();
+    for (const SXKorvScannedText& t : scanner.texts()) {
+        if (!(scanner.visibleLayers() & (1 << t.layer)))
+            continue;
+        kxfuzz::require(hit != nullptr, "the scanner found a text find does not");
+        const SXKorvFindState& found = doc.findState();
+        kxfuzz::require(found.foundText == t.text && found.foundKind == t.kindBit &&
+                            found.foundPosition == t.position,
+                        "the scanner and find disagree on a text");
+        hit = doc.findNext();
+    }
+    kxfuzz::require(hit == nullptr, "find found a text the scanner does not");
+}
+
 int readFromFile(SXKorvDocSch& doc, std::string_view text) {
     std::FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
     if (!f)
@@ -102,6 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int result = doc.read(reader);
     kxfuzz::require(result >= 0 && result <= 2, "read result out of range");
     kxfuzz::require(result == 0 || doc.objects().empty(), "a failed read kept objects");
+    checkScanner(text, result);
 
     if (!text.empty()) {
         SXKorvDocSch fromFile;
