@@ -165,6 +165,29 @@ void drawText(QPainter& p, SDrawSettings& settings, SPtnObjText& text, const QCo
                    extent.height() * den / std::max(num, 1));
 }
 
+// Whether a box widened by `margin` model units meets the area.
+bool reaches(const SRect& area, const SRect& box, int64_t margin) {
+    return int64_t{box.right} + margin >= area.left && int64_t{box.left} - margin <= area.right &&
+           int64_t{box.bottom} + margin >= area.top && int64_t{box.top} - margin <= area.bottom;
+}
+
+bool mayShow(const SPtnObj& object, const SRect& area) {
+    int64_t margin = int64_t{std::max(object.width(), 0)} + 2;
+    if (object.id() == SPtnObjId::Text) {
+        const auto& text = static_cast<const SPtnObjText&>(object);
+        if (!text.extentKnown())
+            return true; // drawn once to learn its size
+        margin += std::max(text.extent().width, text.extent().height);
+        return reaches(area, SRect(text.position(), text.position()), margin);
+    }
+    if (object.id() == SPtnObjId::Arc) {
+        const auto& arc = static_cast<const SPtnObjArc&>(object);
+        const int64_t r = std::abs(int64_t{arc.radius()});
+        return reaches(area, SRect(arc.center(), arc.center()), margin + r);
+    }
+    return reaches(area, object.boundingRect().normalized(), margin);
+}
+
 } // namespace
 
 void SCompRenderer::drawPin(QPainter& painter, SDrawSettings& text, SPoint root, uint32_t type,
@@ -297,18 +320,26 @@ void SCompRenderer::drawBackground(QPainter& painter, SDrawSettings& text, const
         drawGrid(painter, what.visibleModel, what.factor);
     if (!doc)
         return;
+    // Only what can reach the visible area is drawn: a big component shows a small part of
+    // itself at high zoom.
+    const int64_t perChar = std::abs(int64_t{text.labelFont().height}) + 1;
     for (size_t i = 0; i < doc->mainCount(); ++i) {
         SCompEditElm& elm = doc->mainElement(i);
-        if (!elm.isLive())
+        const SPin* pin = elm.pin();
+        if (!elm.isLive() || !pin)
             continue;
-        if (const SPin* pin = elm.pin())
-            drawPin(painter, text, *pin, doc->pinPoint(pin->side(), pin->offset()), what.block,
-                    kPinCommitted, what.factor, 1);
+        const SPoint root = doc->pinPoint(pin->side(), pin->offset());
+        const int32_t shown = std::clamp(what.block, 0, std::max(pin->blockCount() - 1, 0));
+        const size_t chars =
+            std::max(pin->name().value_or("").size(), pin->number(shown).value_or("").size());
+        if (reaches(what.visibleModel, SRect(root, root), 12 + perChar * int64_t(chars + 1)))
+            drawPin(painter, text, *pin, root, what.block, kPinCommitted, what.factor, 1);
     }
     for (size_t i = 0; i < doc->mainCount(); ++i) {
         SCompEditElm& elm = doc->mainElement(i);
-        if (elm.isLive() && elm.patternObject())
-            drawPatternObject(painter, text, *elm.patternObject(), kCommitted, {}, what.factor, 1);
+        SPtnObj* object = elm.patternObject();
+        if (elm.isLive() && object && mayShow(*object, what.visibleModel))
+            drawPatternObject(painter, text, *object, kCommitted, {}, what.factor, 1);
     }
 }
 
