@@ -477,3 +477,52 @@ TEST(LibEntries, UniqueNameAtAnyCount) {
 }
 
 } // namespace
+
+namespace {
+
+// Where the editor's Save may write: never under a schematic's name, and it knows when the
+// target is an input that was read only in part.
+TEST(LibSaveTarget, SchematicNamesAndPartlyReadInputs) {
+    TempDir dir;
+    const std::string broken = dir.file(
+        "broken.KM2", "+KORVX_LIB_V.1.0\n+COMP,N:A,X:1,Y:1,B:1,-COMP\n-XYZ\n+COMP,N:B,-COMP\n");
+    const std::string whole =
+        dir.file("whole.KM2", "+KORVX_LIB_V.1.0\n+COMP,N:A,X:1,Y:1,B:1,-COMP\n");
+    fs::create_hard_link(broken, dir.path() / "linked.KM2");
+    fs::create_symlink("broken.KM2", dir.path() / "symlinked.KM2");
+
+    SCompLib partly;
+    ASSERT_FALSE(partly.load(broken));
+    SCompLib loaded;
+    ASSERT_TRUE(loaded.load(whole));
+    const struct {
+        const SCompLib& lib;
+        std::string target;
+        bool partlyRead;
+    } cases[] = {
+        {partly, broken, true},
+        {partly, (dir.path() / "." / "broken.KM2").string(), true},
+        {partly, (dir.path() / "linked.KM2").string(), true},
+        {partly, (dir.path() / "symlinked.KM2").string(), true},
+        {partly, whole, false},
+        {partly, (dir.path() / "new.KM2").string(), false},
+        {loaded, whole, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.lib.isPartlyReadInput(c.target), c.partlyRead) << c.target;
+    partly.clear();
+    EXPECT_FALSE(partly.isPartlyReadInput(broken));
+
+    for (const char* name : {"s.KX2", "s.kx2", "s.Kx2"}) {
+        EXPECT_TRUE(SCompLib::hasSchematicName(name)) << name;
+        EXPECT_FALSE(loaded.save((dir.path() / name).string())) << name;
+        EXPECT_NE(loaded.saveError().find(".KX2"), std::string::npos) << name;
+        EXPECT_FALSE(fs::exists(dir.path() / name)) << name;
+    }
+    for (const char* name : {"s.KM2", "s.KX2.KM2", "KX2", "s.kx"})
+        EXPECT_FALSE(SCompLib::hasSchematicName(name)) << name;
+    EXPECT_TRUE(loaded.save((dir.path() / "s.KX2.KM2").string()));
+    EXPECT_EQ(loaded.saveError(), "");
+}
+
+} // namespace
