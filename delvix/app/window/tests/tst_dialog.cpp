@@ -8,6 +8,7 @@
 #include "window/CResultModel.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -96,8 +97,10 @@ private:
         return out;
     }
 
-    void setOptions(bool whole, bool caseSensitive, int32_t targets) {
+    void setOptions(bool whole, bool caseSensitive, int32_t targets,
+                    const QString& encoding = QStringLiteral("UTF-8")) {
         m_dlg->openOptions([=](CFindOption& dlg) {
+            dlg.encodingBox()->setCurrentIndex(dlg.encodingBox()->findData(encoding));
             dlg.matchWholeBox()->setChecked(whole);
             dlg.caseSensitiveBox()->setChecked(caseSensitive);
             for (const int32_t bit : {1, 2, 4, 8, 16, 32, 64, 128, 256, 512})
@@ -268,6 +271,26 @@ private slots:
         for (char& c : upper)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         QVERIFY(!m_dlg->handleRequest(offer(1, upper)));
+    }
+
+    void textsGoThroughTheChosenEncoding() {
+        writeFile("sjis/j.kx2", sheet(component(7, 8, "\x93\xfa\x96\x7b", "R9")));
+        open(m_tree.filePath("sjis"));
+        setOptions(false, true, SSearchTarget::kValue, "Shift_JIS");
+        const QString japan = QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac");
+        search(japan);
+        QCOMPARE(m_dlg->model()->rowCount(), 1);
+        QCOMPARE(shownPaths(1), QStringList{japan});
+        // A text the encoding cannot hold is refused with a message, and nothing starts.
+        setOptions(false, true, SSearchTarget::kValue, "windows-1252");
+        m_dlg->searchField()->setText(japan);
+        QTimer::singleShot(0, this, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+        QVERIFY(!m_dlg->startSearch());
+        QVERIFY(!m_dlg->isRunning());
+        QCOMPARE(m_dlg->model()->rowCount(), 1); // the last hits stay
     }
 
     void enterOnAHitHandsItOff() {
