@@ -169,6 +169,9 @@ private:
              ",NOTE:" + text() + ",PKG:" + text() + ",MFR:" + text() + ",MFRPN:" + text() + ",";
         if (chance(20))
             s += "N:" + text() + ",XX:1,N,:Q,";
+        if (chance(20)) // offsets at their defaults, odd keys and a part after the name
+            s = "+COMPONENT,X:4,Y:5,L:1,LIB:" + text() + ",RY:7,NXX:1,N:V" + text() + ",R:Q," +
+                (m_parts.empty() ? std::string() : m_parts[0]);
         return s + "-COMPONENT\r\n";
     }
 
