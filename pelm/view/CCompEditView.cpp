@@ -22,7 +22,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -280,7 +279,7 @@ void CCompEditView::fillCommandState(SCommandState& state) const {
     state.addNodeMarker = m_tools->markerShown();
     state.zoomStep = m_geom.zoomStep();
     state.pinPropertyShown = m_pinPropertyShown;
-    state.clipboardHasPinOrPattern = SEditClipboardText::canPaste(CQtClipboard(m_encoding));
+    state.clipboardHasPinOrPattern = SEditClipboardText::canPaste(CQtClipboard(m_text));
 }
 
 void CCompEditView::recomputeExtent() {
@@ -333,20 +332,15 @@ SPoint CCompEditView::toModel(QPoint device) const {
     return m_geom.toModel(SPoint(device.x(), device.y()));
 }
 
-QStringEncoder CCompEditView::textEncoder() const {
-    return m_encoding.isEmpty() ? QStringEncoder(QStringEncoder::System)
-                                : QStringEncoder(m_encoding.constData());
+void CCompEditView::setTextEncoding(const QByteArray& name) {
+    m_encoding = name;
+    m_text = name.isEmpty() ? CTextEncoding() : CTextEncoding(QString::fromLatin1(name));
 }
 
-QString CCompEditView::decodeText(std::string_view bytes) const {
-    QStringDecoder decoder = m_encoding.isEmpty() ? QStringDecoder(QStringDecoder::System)
-                                                  : QStringDecoder(m_encoding.constData());
-    return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
-
-void CCompEditView::refuseUnencodable() {
-    QMessageBox::warning(this, tr("Pelm"),
-                         tr("The text holds characters that the chosen encoding cannot hold."));
+void CCompEditView::refuseUnencodable(const QString& bad) {
+    QMessageBox::warning(
+        this, tr("Pelm"),
+        tr("The character \"%1\" cannot be written in the encoding %2.").arg(bad, m_text.name()));
 }
 
 void CCompEditView::drawBackgroundLayer(QPainter& painter) {
@@ -519,14 +513,12 @@ void CCompEditView::commandUndo() {
 }
 
 void CCompEditView::commandClipboard(SCommandId id) {
-    CQtClipboard clipboard(m_encoding);
+    CQtClipboard clipboard(m_text);
     const bool hadPin = m_doc.selectionHasPin();
     if (id == SCommandId::EditCopy || id == SCommandId::EditCut) {
         // A selection that could not be put on the clipboard is not cut: it would be lost.
-        if (!m_doc.copySelectionToClipboard(clipboard)) {
-            refuseUnencodable();
+        if (!m_doc.copySelectionToClipboard(clipboard))
             return;
-        }
     }
     if (id == SCommandId::EditCut || id == SCommandId::EditDelete) {
         m_tools->markerOff();
@@ -538,7 +530,7 @@ void CCompEditView::commandClipboard(SCommandId id) {
 }
 
 void CCompEditView::commandPaste() {
-    const CQtClipboard clipboard(m_encoding);
+    const CQtClipboard clipboard(m_text);
     const SPoint origin = SEditClipboardText::pasteOrigin(m_geom.scrollOffset(), m_geom.factor());
     releaseSelection();
     auto result = m_doc.paste(clipboard, origin);
@@ -583,7 +575,7 @@ void CCompEditView::commandProperty() {
     if (m_doc.selectionCount() != 1)
         return;
     SCompEditElm& elm = m_doc.selectionElement(0);
-    const CElementProperty editor(this, m_encoding);
+    const CElementProperty editor(this, m_text);
     bool confirmed = false;
     if (SPin* pin = elm.pin()) {
         // Pins are edited in the pin property window while it is shown.

@@ -32,6 +32,7 @@
 #include "commands/SCommandState.h"
 #include "edit/SCompEditDoc.h"
 #include "geom/SViewGeometry.h"
+#include "gui/CTextEncoding.h"
 #include "model/SPoint.h"
 
 #include <QAbstractScrollArea>
@@ -76,7 +77,7 @@ public:
     void fillCommandState(SCommandState& state) const;
     // The encoding name for QStringDecoder/QStringEncoder ("UTF-8", "Shift_JIS", ...); empty
     // for the locale's.
-    void setTextEncoding(const QByteArray& name) { m_encoding = name; }
+    void setTextEncoding(const QByteArray& name);
     const QByteArray& textEncoding() const { return m_encoding; }
     // The context menu the right button opens (built by the frame from the action table);
     // without one no menu is shown.
@@ -122,13 +123,12 @@ private:
     void drawForeground(QPainter& painter);
     SPoint toModel(QPoint device) const;
     void pan(QPoint device, SPoint model);
-    QStringEncoder textEncoder() const;
-    void refuseUnencodable();
+    const CTextEncoding& encoding() const { return m_text; }
+    void refuseUnencodable(const QString& bad);
     QPoint cursorInViewport() const;
     void changed();
     void requestCommand(SCommandId id);
     void runEnabled(SCommandId id);
-    QString decodeText(std::string_view bytes) const;
     void commandUndo();
     void commandClipboard(SCommandId id);
     void commandPaste();
@@ -145,6 +145,7 @@ private:
     int32_t m_displayedBlock = 0;
     bool m_pinPropertyShown = false;
     QByteArray m_encoding;
+    CTextEncoding m_text;
     QMenu* m_contextMenu = nullptr;
     QImage m_background;
     bool m_backgroundValid = false;

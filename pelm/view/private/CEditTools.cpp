@@ -15,7 +15,6 @@
 #include <QCursor>
 #include <QPainter>
 #include <QPixmap>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <cstdlib>
@@ -203,21 +202,22 @@ void CEditTools::textClick(SPoint p) {
     m_buttons = 0;
     if (dialog.exec() != QDialog::Accepted || dialog.text.isEmpty())
         return;
-    QStringEncoder encoder = m_view.textEncoder();
-    const QByteArray bytes = encoder(dialog.text);
-    if (encoder.hasError()) {
-        m_view.refuseUnencodable();
+    std::string bytes;
+    std::string face;
+    QString bad;
+    if (!m_view.encoding().fromUnicode(dialog.text, bytes, &bad) ||
+        !m_view.encoding().fromUnicode(dialog.font.face, face, &bad)) {
+        m_view.refuseUnencodable(bad);
         return;
     }
     SPtnObjText text;
     text.setPosition(p);
     text.setAlignment(static_cast<uint32_t>(dialog.alignment));
-    text.setText(std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    text.setText(std::move(bytes));
     text.setFontSize(std::abs(dialog.font.height));
     text.setBold(dialog.font.weight > 699);
     text.setItalic(dialog.font.italic);
-    const QByteArray face = encoder(dialog.font.face);
-    text.setFontName(std::string(face.constData(), static_cast<size_t>(face.size())));
+    text.setFontName(std::move(face));
     makeObject(text);
     m_count = 0;
 }

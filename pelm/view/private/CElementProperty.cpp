@@ -8,8 +8,6 @@
 #include "model/SPtnObjText.h"
 
 #include <QMessageBox>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <cstdlib>
 #include <optional>
@@ -22,24 +20,17 @@ constexpr size_t kMaxFaceBytes = 31;
 } // namespace
 
 QString CElementProperty::decode(std::string_view bytes) const {
-    QStringDecoder decoder = m_encoding.isEmpty() ? QStringDecoder(QStringDecoder::System)
-                                                  : QStringDecoder(m_encoding.constData());
-    return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return m_encoding.toUnicode(bytes);
 }
 
 bool CElementProperty::encode(const QString& text, std::string& out) const {
-    QStringEncoder encoder = m_encoding.isEmpty() ? QStringEncoder(QStringEncoder::System)
-                                                  : QStringEncoder(m_encoding.constData());
-    const QByteArray bytes = encoder(text);
-    if (encoder.hasError()) {
-        QMessageBox::warning(m_parent, QObject::tr("Pelm"),
-                             QObject::tr("\"%1\" holds characters that the chosen encoding "
-                                         "cannot hold.")
-                                 .arg(text));
-        return false;
-    }
-    out.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
-    return true;
+    QString bad;
+    if (m_encoding.fromUnicode(text, out, &bad))
+        return true;
+    QMessageBox::warning(m_parent, QObject::tr("Pelm"),
+                         QObject::tr("The character \"%1\" cannot be written in the encoding %2.")
+                             .arg(bad, m_encoding.name()));
+    return false;
 }
 
 bool CElementProperty::editPin(SPin& pin, SCompEditDoc& doc) const {

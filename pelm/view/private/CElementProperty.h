@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include "gui/CTextEncoding.h"
 
 class QWidget;
 class SCompEditDoc;
@@ -13,7 +13,7 @@ class SPtnObjText;
 // text it cannot hold is refused and nothing changes.
 class CElementProperty {
 public:
-    CElementProperty(QWidget* parent, QByteArray encoding)
+    CElementProperty(QWidget* parent, CTextEncoding encoding)
         : m_parent(parent), m_encoding(std::move(encoding)) {}
 
     // True when a dialog was confirmed and the element changed.
@@ -26,5 +26,5 @@ private:
     bool encode(const QString& text, std::string& out) const;
 
     QWidget* m_parent;
-    QByteArray m_encoding;
+    CTextEncoding m_encoding;
 };
