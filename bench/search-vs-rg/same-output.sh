@@ -6,6 +6,9 @@
 #   bench/search-vs-rg/same-output.sh OLD_CLI NEW_CLI FOLDER...
 #   environment: MUTATE=DIR makes DIR a copy of the first FOLDER's first 1500 schematic files
 #                with random byte edits (seeded) and checks it too.
+#
+# The old build's find output is first given the current escaping (every byte below 0x20 and
+# 0x7F as %XX; builds before it escaped only TAB, LF, CR and %), a no-op for current builds.
 set -euo pipefail
 [ $# -ge 3 ] || { sed -n '2,9p' "$0" >&2; exit 2; }
 old=$1
@@ -97,6 +100,14 @@ for folder in "${folders[@]}"; do
             rc=0
             "$bin" find "${args[@]}" "$folder" >"$work/$cli.out" 2>"$work/$cli.err" || rc=$?
             echo "$rc" >"$work/$cli.rc"
+        done
+        for part in out err; do
+            python3 -c 'import re, sys
+data = sys.stdin.buffer.read()
+sys.stdout.buffer.write(re.sub(rb"[\x00-\x08\x0b\x0c\x0e-\x1f\x7f]",
+                               lambda m: b"%%%02X" % m.group(0)[0], data))' \
+                <"$work/old.$part" >"$work/old.$part.escaped"
+            mv "$work/old.$part.escaped" "$work/old.$part"
         done
         runs=$((runs + 1))
         for part in out err rc; do
