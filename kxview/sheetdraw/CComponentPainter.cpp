@@ -5,6 +5,7 @@
 #include "model/SPin.h"
 #include "model/SPtn.h"
 #include "model/SPtnObj.h"
+#include "model/SPtnObjText.h"
 #include "render/SCompRenderer.h"
 #include "render/SDrawSettings.h"
 #include "schematic/SXKorvComponent.h"
@@ -14,6 +15,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 const QColor CComponentPainter::kPattern{128, 0, 0};
 const QColor CComponentPainter::kBody{128, 0, 0};
@@ -24,6 +26,13 @@ namespace {
 
 // Text height of value and reference, in sheet units.
 constexpr double kTextUnits = 10.0;
+// Pin names and numbers are about this high, in sheet units.
+constexpr double kPinTextUnits = 9.0;
+
+// Texts smaller than this on screen cannot be read; leaving them out keeps a whole sheet quick.
+bool readable(double units, double scale) {
+    return units * scale >= CSheetText::kLeastPixels;
+}
 
 } // namespace
 
@@ -87,9 +96,14 @@ void CComponentPainter::drawBody(QPainter& painter, const SXKorvComponent& comp)
     auto& placed = m_patterns[{part, comp.orientation()}];
     if (placed.empty())
         placed = placedPattern(*part, comp.orientation());
-    for (const auto& obj : placed)
+    const double scale = painter.worldTransform().m11() + std::abs(painter.worldTransform().m12());
+    for (const auto& obj : placed) {
+        if (obj->id() == SPtnObjId::Text &&
+            !readable(static_cast<const SPtnObjText&>(*obj).fontSize(), scale))
+            continue;
         SCompRenderer::drawPatternObject(painter, SDrawSettings::instance(), *obj, kPattern,
                                          body.topLeft(), 1, 1);
+    }
 }
 
 QTransform CComponentPainter::orientationTransform(int32_t orientation, SSize grid) {
@@ -111,6 +125,8 @@ void CComponentPainter::drawPins(QPainter& painter, const SXKorvComponent& comp)
     if (!part)
         return;
     const int32_t block = comp.block();
+    const double scale = painter.worldTransform().m11() + std::abs(painter.worldTransform().m12());
+    const bool texts = readable(kPinTextUnits, scale);
     for (int32_t i = 0; i < part->pinCount(); ++i) {
         const SPin& pin = part->pins()[static_cast<size_t>(i)];
         const int32_t shown = std::clamp(block, 0, std::max(pin.blockCount() - 1, 0));
@@ -118,8 +134,8 @@ void CComponentPainter::drawPins(QPainter& painter, const SXKorvComponent& comp)
         const auto number = pin.number(shown);
         SCompRenderer::drawPin(
             painter, SDrawSettings::instance(), comp.pinPosition(i), pin.typeFlags(),
-            comp.placedSide(pin.side()), name.value_or(std::string_view()),
-            number.value_or(std::string_view()), SCompRenderer::kPinCommitted, 1, 1);
+            comp.placedSide(pin.side()), texts ? name.value_or(std::string_view()) : "",
+            texts ? number.value_or(std::string_view()) : "", SCompRenderer::kPinCommitted, 1, 1);
     }
 }
 
