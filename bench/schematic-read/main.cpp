@@ -1,12 +1,13 @@
 // bench-schematic-read: times reading schematic files into documents (SXKorvDocSch::readFile,
 // the way the search tool reads every file) and reports MB/s on one core, next to the speed of
-// the bare word reader on the same bytes.
+// the bare word reader and of the search-only text scanner on the same bytes.
 //
 //   bench-schematic-read [--repeat N] [FILE...]
 //
 // Without FILE it asks gen-schematic for a realistic 50 MiB sheet in a temporary folder.
 
 #include "schematic/SXKorvDocSch.h"
+#include "schematic/SXKorvTextScanner.h"
 #include "tagtext/STagReader.h"
 
 #include <sys/resource.h>
@@ -82,6 +83,23 @@ bool readWords(const fs::path& path, Run& run) {
     return true;
 }
 
+// The file into memory and through the scanner, as the search does; false when the scanner
+// leaves the file to the document reader.
+bool scanTexts(const fs::path& path, Run& run) {
+    thread_local std::string bytes;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    bytes.resize(static_cast<size_t>(fs::file_size(path)));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    std::fclose(file);
+    thread_local SXKorvTextScanner scanner;
+    if (!scanner.scan(bytes))
+        return false;
+    run.words = scanner.texts().size();
+    return true;
+}
+
 struct Timing {
     double wall = 1e30; // best of the runs
     double cpu = 1e30;
@@ -109,9 +127,11 @@ int benchFile(const fs::path& path, int repeat) {
     Run words;
     Run plain;
     Run doc;
+    Run scanned;
     Timing tWords;
     Timing tPlain;
     Timing tDoc;
+    Timing tScan;
     if (!best(repeat, tWords, [&] { return readWords(path, words); }) ||
         !best(repeat, tPlain, [&] { return readDocument(path, false, plain); }) ||
         !best(repeat, tDoc, [&] { return readDocument(path, true, doc); }) ||
@@ -128,6 +148,11 @@ int benchFile(const fs::path& path, int repeat) {
     show("word reader only", tWords);
     show("into a document, no tidy", tPlain);
     show("into a document (as read)", tDoc);
+    // After the document read the file's embedded parts are known, as for a search worker.
+    if (best(repeat, tScan, [&] { return scanTexts(path, scanned); }))
+        show("search-only text scanner", tScan);
+    else
+        std::printf("  search-only text scanner  : leaves this file to the document reader\n");
     std::printf("  freeing the document took %.3f s of that\n", doc.freeSeconds);
     return 0;
 }
