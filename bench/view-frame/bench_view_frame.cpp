@@ -86,7 +86,7 @@ struct Setup {
     Setup() {
         view.show();
         view.resize(1920 + view.width() - view.viewport()->width(),
-                     1080 + view.height() - view.viewport()->height());
+                    1080 + view.height() - view.viewport()->height());
         view.setComponent(&entry);
         for (int i = 0; i < 3; ++i)
             view.runCommand(SCommandId::ZoomIn);
