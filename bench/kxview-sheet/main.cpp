@@ -7,6 +7,7 @@
 
 #include "schematic/SXKorvDocSch.h"
 #include "sheetdraw/CSheetRenderer.h"
+#include "sheetdraw/CSheetTiles.h"
 #include "viewcore/SSheetIndex.h"
 #include "viewcore/SSheetLoader.h"
 #include "viewcore/SSheetViewport.h"
@@ -43,27 +44,45 @@ Stats stats(std::vector<double> v) {
     return {v[v.size() / 2], v.back()};
 }
 
-// Frames drawn while the view moves right by `step` pixels a frame, as a drag does.
+// Frames drawn while the view moves by `step` pixels a frame, as a drag does: each frame drawn
+// whole (`tiles` null), or as the viewer draws it, from tiles kept between frames.
 Stats pan(CSheetRenderer& renderer, const SXKorvDoc& doc, const SSheetIndex& index,
-          SSheetViewport viewport, QImage& image, int frames, int step) {
+          SSheetViewport viewport, QImage& image, int frames, int step, CSheetTiles* tiles) {
     std::vector<double> times;
     for (int i = 0; i < frames; ++i) {
         viewport.scrollBy(i % 40 < 20 ? step : -step, i % 80 < 40 ? step / 2 : -step / 2);
         const auto t0 = Clock::now();
         QPainter painter(&image);
-        renderer.drawSheet(painter, doc, index, CSheetFrame::of(viewport, doc.visibleLayers()));
+        const CSheetFrame frame = CSheetFrame::of(viewport, doc.visibleLayers());
+        if (tiles)
+            tiles->draw(painter, renderer, doc, index, frame);
+        else
+            renderer.drawSheet(painter, doc, index, frame);
         painter.end();
         times.push_back(msSince(t0));
     }
     return stats(times);
 }
 
+void report(const char* what, CSheetRenderer& renderer, const SXKorvDoc& doc,
+            const SSheetIndex& index, const SSheetViewport& viewport, QImage& image, int frames) {
+    const Stats whole = pan(renderer, doc, index, viewport, image, frames, 8, nullptr);
+    CSheetTiles tiles;
+    // The first frame draws every tile on screen; the pan then draws only what comes into view.
+    const Stats first = pan(renderer, doc, index, viewport, image, 1, 0, &tiles);
+    const Stats tiled = pan(renderer, doc, index, viewport, image, frames, 8, &tiles);
+    std::printf("pan, %s (%d %%): whole frames median %.2f ms, worst %.2f ms; from tiles (as the "
+                "viewer draws) first %.2f ms, then median %.2f ms, worst %.2f ms\n",
+                what, viewport.num() * 100 / SSheetViewport::kDen, whole.median, whole.worst,
+                first.worst, tiled.median, tiled.worst);
+}
+
 std::string generate() {
 #ifdef KX_GEN_SCHEMATIC
     const fs::path path = fs::temp_directory_path() / "bench-kxview-20k.KX2";
     // About 20,000 objects (components, wires, labels, tags, junctions, ...).
-    const std::string command = std::string(KX_GEN_SCHEMATIC) + " file '" + path.string() +
-                                "' --mb 3.0 > /dev/null";
+    const std::string command =
+        std::string(KX_GEN_SCHEMATIC) + " file '" + path.string() + "' --mb 3.0 > /dev/null";
     if (std::system(command.c_str()) != 0)
         return {};
     return path.string();
@@ -127,12 +146,8 @@ int main(int argc, char** argv) {
     std::printf("open: read %.1f ms + index %.1f ms + first picture (fitted) %.1f ms = %.1f ms\n",
                 readMs, indexMs, firstMs, readMs + indexMs + firstMs);
 
-    const Stats fitted = pan(renderer, *load.doc, index, viewport, image, frames, 8);
-    std::printf("pan, fitted (%d %%): median %.2f ms, worst %.2f ms per frame\n",
-                viewport.num() * 100 / SSheetViewport::kDen, fitted.median, fitted.worst);
+    report("fitted", renderer, *load.doc, index, viewport, image, frames);
     viewport.setNum(SSheetViewport::kDen);
-    const Stats actual = pan(renderer, *load.doc, index, viewport, image, frames, 8);
-    std::printf("pan, 100 %%: median %.2f ms, worst %.2f ms per frame\n", actual.median,
-                actual.worst);
+    report("actual size", renderer, *load.doc, index, viewport, image, frames);
     return 0;
 }

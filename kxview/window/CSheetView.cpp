@@ -39,11 +39,13 @@ CSheetView::~CSheetView() = default;
 
 void CSheetView::setLayers(int32_t mask) {
     m_layers = mask & 0xFF;
+    m_tiles.clear();
     viewport()->update();
 }
 
 void CSheetView::setEncoding(const CTextEncoding& encoding) {
     m_renderer.setEncoding(encoding);
+    m_tiles.clear();
     viewport()->update();
 }
 
@@ -115,7 +117,7 @@ void CSheetView::paintEvent(QPaintEvent* event) {
     CSheetFrame frame = CSheetFrame::of(m_viewport, m_layers);
     frame.device = event->rect();
     painter.setClipRect(event->rect());
-    m_renderer.drawSheet(painter, *m_doc, m_index, frame);
+    m_tiles.draw(painter, m_renderer, *m_doc, m_index, frame);
     drawMark(painter);
     m_lastPaintMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }

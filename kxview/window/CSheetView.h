@@ -3,6 +3,7 @@
 #include "gui/CTextEncoding.h"
 #include "model/SPoint.h"
 #include "sheetdraw/CSheetRenderer.h"
+#include "sheetdraw/CSheetTiles.h"
 #include "viewcore/SSheetIndex.h"
 #include "viewcore/SSheetViewport.h"
 
@@ -73,6 +74,7 @@ private:
     SSheetIndex m_index;
     SSheetViewport m_viewport;
     CSheetRenderer m_renderer;
+    CSheetTiles m_tiles;
     int32_t m_layers = 255;
     bool m_placed = false; // laid out once the window has a size
     bool m_fitting = true; // keeps fitting the window until the user moves the view

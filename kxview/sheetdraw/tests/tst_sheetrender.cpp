@@ -2,10 +2,12 @@
 #include "schematic/SXKorvDocSch.h"
 #include "sheetdraw/CComponentPainter.h"
 #include "sheetdraw/CSheetRenderer.h"
+#include "sheetdraw/CSheetTiles.h"
 #include "tagtext/STagReader.h"
 #include "viewcore/SSheetIndex.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
@@ -76,6 +78,7 @@ private slots:
     void componentPinFollowsOrientation();
     void tagShapesPointByType();
     void pictureIsDrawnAtItsMagnification();
+    void tilesMatchAWholeDrawing();
 };
 
 void TestSheetRender::linesJunctionsAndLayers() {
@@ -191,6 +194,40 @@ void TestSheetRender::pictureIsDrawnAtItsMagnification() {
     QVERIFY2(near(d.image.pixel(214, 214), QColor(255, 0, 0)),
              qPrintable(describe(d.image.pixel(214, 214))));
     QVERIFY(near(d.image.pixel(220, 220), CSheetRenderer::kSheet, 5));
+}
+
+void TestSheetRender::tilesMatchAWholeDrawing() {
+    // Every kind of object, drawn once whole and once from tiles at an odd scale and scroll.
+    QFile file(QStringLiteral(KX_EXAMPLES_DIR "/AllObjects.KX2"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    SXKorvDocSch doc;
+    STagReader reader;
+    reader.attachString(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    QCOMPARE(doc.read(reader), SXKorvDoc::kReadOk);
+    const SSheetIndex index(doc.objects());
+    CSheetFrame frame = CSheetFrame::unscrolled(300, 256, 0xFF, QRect(0, 0, 700, 500));
+    frame.scrollX = 37;
+    frame.scrollY = 91;
+    QImage whole(700, 500, QImage::Format_ARGB32_Premultiplied);
+    QImage tiled(700, 500, QImage::Format_ARGB32_Premultiplied);
+    CSheetRenderer renderer;
+    {
+        QPainter painter(&whole);
+        renderer.drawSheet(painter, doc, index, frame);
+    }
+    CSheetTiles tiles;
+    {
+        QPainter painter(&tiled);
+        tiles.draw(painter, renderer, doc, index, frame);
+    }
+    QVERIFY(tiles.size() >= 6);
+    int differing = 0;
+    for (int y = 0; y < whole.height(); ++y) {
+        for (int x = 0; x < whole.width(); ++x)
+            differing += whole.pixel(x, y) != tiled.pixel(x, y);
+    }
+    QCOMPARE(differing, 0);
 }
 
 QTEST_MAIN(TestSheetRender)
