@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -13,7 +14,8 @@ namespace {
 SDrawSettings* g_instance = nullptr;
 
 int32_t scaled(int32_t v, int32_t num, int32_t den) {
-    return static_cast<int32_t>(int64_t{v} * num / std::max(den, 1));
+    const int64_t s = int64_t{v} * num / std::max(den, 1);
+    return static_cast<int32_t>(std::clamp<int64_t>(s, INT32_MIN, INT32_MAX));
 }
 
 // Horizontal shift by alignment bits 0-1: start at, end at, centred on the anchor.
@@ -69,8 +71,11 @@ QString SDrawSettings::decode(std::string_view bytes) const {
 
 QFont SDrawSettings::makeFont(const SFontDesc& desc, int32_t num, int32_t den) {
     QFont font(desc.face.isEmpty() ? QStringLiteral("Tahoma") : desc.face);
-    const int32_t height = desc.height > 0 ? -desc.height : desc.height;
-    font.setPixelSize(std::max(1, -scaled(height, num, den)));
+    // Either sign means that many pixels at scale 1. A settings file may hold any height;
+    // glyphs beyond the limit only cost memory.
+    constexpr int64_t kMaxPixels = 4096;
+    const int64_t pixels = std::abs(int64_t{desc.height}) * num / std::max(den, 1);
+    font.setPixelSize(static_cast<int>(std::clamp<int64_t>(pixels, 1, kMaxPixels)));
     const int32_t weight = desc.weight <= 0 ? 400 : std::clamp(desc.weight, 100, 900);
     font.setWeight(static_cast<QFont::Weight>(weight));
     font.setItalic(desc.italic);

@@ -2,6 +2,7 @@
 #include "model/SCompInfo.h"
 #include "model/SPin.h"
 #include "model/SPtn.h"
+#include "model/SPtnObjArc.h"
 #include "model/SPtnObjCircle.h"
 #include "model/SPtnObjLine.h"
 #include "model/SPtnObjPolygon.h"
@@ -9,6 +10,7 @@
 #include "render/SCompRenderer.h"
 #include "render/SDrawSettings.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
@@ -78,6 +80,7 @@ private slots:
     void hiddenNumberIsGrey();
     void lastBlockNumberShown();
     void bitPatternBits();
+    void hostileCoordinatesFinish();
 };
 
 void TestRender::outline_data() {
@@ -238,6 +241,31 @@ void TestRender::bitPatternBits() {
         SBitPatternRaster::rasterise(SDrawSettings::instance(), hollow, SSize(11, 10));
     QCOMPARE(ring[2 * 5] & 0x0C, 0);
     QVERIFY(ring[2 * 5] != 0);
+}
+
+void TestRender::hostileCoordinatesFinish() {
+    Drawing d(true);
+    constexpr int32_t big = 2000000000;
+    for (const int32_t style : {0, 1}) {
+        auto line = std::make_unique<SPtnObjLine>(SPoint(-big, -big), SPoint(big, big - 7));
+        line->setStyle(style);
+        line->setWidth(5);
+        d.add(std::move(line));
+        auto circle = std::make_unique<SPtnObjCircle>(SPoint(-big, -big), SPoint(big, big));
+        circle->setStyle(style);
+        circle->setFill(1);
+        d.add(std::move(circle));
+        auto poly =
+            std::make_unique<SPtnObjPolygon>(std::vector<SPoint>{{-big, 0}, {big, 3}, {0, big}});
+        poly->setStyle(style);
+        d.add(std::move(poly));
+        d.add(std::make_unique<SPtnObjArc>(SPoint(0, 0), big, 100, 2000));
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const QImage image = d.render(10);
+    QVERIFY(!image.isNull());
+    QVERIFY2(timer.elapsed() < 5000, "drawing far-off shapes must not hang");
 }
 
 QTEST_MAIN(TestRender)
