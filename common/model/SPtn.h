@@ -48,7 +48,9 @@ public:
     // The full byte layout (a copy; empty without a bit pattern).
     std::vector<uint8_t> bitPattern() const { return m_bits.bytes(); }
     const SBitPattern& bits() const { return m_bits; }
-    // Pixels may be changed in place; the length stays that of the size.
+    // Pixels may be changed in place; the length stays that of the size. The pointer holds
+    // until the pattern is copied, resized or read again (copies share their bytes until one of
+    // them is changed).
     uint8_t* bitPatternData() { return m_bits.data(); }
     int32_t bitPatternLength() const { return static_cast<int32_t>(m_bits.length()); }
     // Bytes per row of a bit pattern `width` pixels wide (0 for no width).
