@@ -89,6 +89,7 @@ class TestView : public QObject {
 private slots:
     void placePinsOnEachEdge();
     void drawEveryObjectKind();
+    void firstClickAfterSelectionOnlyReleases();
     void textToolMakesText();
     void clickSelectionFollowsTheShape();
     void rubberBandSelects();
@@ -143,6 +144,23 @@ void TestView::drawEveryObjectKind() {
     f.view.runCommand(Id::EditUndo);
     QCOMPARE(f.liveCount(SPtnObjId::Polygon), 0);
     QCOMPARE(f.liveCount(SPtnObjId::Arc), 1);
+}
+
+void TestView::firstClickAfterSelectionOnlyReleases() {
+    Fixture f;
+    f.view.runCommand(Id::ToolLine);
+    f.click({5, 5});
+    f.click({25, 5}); // the new line is selected
+    QCOMPARE(f.view.document().selectionCount(), size_t{1});
+    f.click({5, 20}); // releases only
+    QCOMPARE(f.view.document().selectionCount(), size_t{0});
+    f.click({5, 25});
+    f.click({25, 25});
+    QCOMPARE(f.liveCount(SPtnObjId::Line), 2);
+    const auto* second = dynamic_cast<const SPtnObjLine*>(
+        f.view.document().mainElement(f.view.document().mainCount() - 1).patternObject());
+    QVERIFY(second);
+    QCOMPARE(second->start(), SPoint(5, 25));
 }
 
 void TestView::textToolMakesText() {
