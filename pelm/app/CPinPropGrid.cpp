@@ -70,7 +70,7 @@ CPinPropGrid::CPinPropGrid(CCompEditView& view, const CTextEncoding& encoding, Q
 
 QPixmap CPinPropGrid::typePicture(int32_t index) {
     QPixmap picture(72, 15);
-    picture.fill(Qt::white);
+    picture.fill(Qt::transparent);
     QPainter p(&picture);
     // A pin on the right edge of a body whose edge stands at the picture's left.
     p.setPen(Qt::black);

@@ -187,8 +187,10 @@ private slots:
                  QStringLiteral("Pelm Version 0.69.02"));
     }
 
-#ifdef KX_LANG_DIR
     void translationOnlyOfThisVersion() {
+#ifndef KX_LANG_DIR
+        QSKIP("built without the translation tools");
+#else
         QTemporaryDir dir;
         CPelmApp app(dir.filePath(QStringLiteral("PELM.INI")));
         QVERIFY(!app.loadTranslation(QStringLiteral(KX_LANG_DIR "/other")));
@@ -197,8 +199,8 @@ private slots:
         QVERIFY(app.loadTranslation(QStringLiteral(KX_LANG_DIR "/match")));
         QCOMPARE(QCoreApplication::translate("CMainFrame", "&File"), QStringLiteral("&Datei"));
         QCOMPARE(CAboutDlg::versionLine(), QStringLiteral("Pelm Version 0.69.02"));
-    }
 #endif
+    }
 };
 
 QTEST_MAIN(TstDialogs)
