@@ -89,6 +89,22 @@ int32_t CPinPropGrid::blockCount() const {
 
 void CPinPropGrid::refresh() {
     m_rows.rebuild(m_view.document());
+    // The table is painted: screen readers get the current row as text.
+    QString current = tr("No pin selected");
+    if (const SPinGridRows::Row* row = m_rows.current()) {
+        const SPin& pin = *row->pin;
+        QStringList numbers;
+        for (int32_t b = 0; b < pin.blockCount(); ++b)
+            numbers << m_encoding.toUnicode(pin.number(b).value_or(""));
+        current =
+            tr("Pin %1, name %2, type %3, numbers %4%5")
+                .arg(QString::fromStdString(SPinGridRows::locationText(pin)),
+                     m_encoding.toUnicode(SPin::encodeName(pin.name().value_or(""))),
+                     typeName(SPinGridRows::typeIndex(pin.typeFlags())),
+                     numbers.join(QLatin1Char(' ')),
+                     (pin.typeFlags() & SPin::kFlagNumberHidden) ? tr(", hidden") : QString());
+    }
+    setAccessibleDescription(current);
     emit scrollStateChanged();
     update();
 }

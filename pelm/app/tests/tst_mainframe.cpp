@@ -200,6 +200,8 @@ private slots:
         QCOMPARE(grid->editingColumn(), int(SPinGridRows::kName));
         QTest::keyClick(grid->editor(), Qt::Key_Up);
         QCOMPARE(grid->rows().currentRow(), 4);
+        QCOMPARE(grid->accessibleDescription(),
+                 QStringLiteral("Pin R1, name B, type Plain, numbers 5 6 7 8"));
         grid->endEdit();
         f->runCommand(SCommandId::FileSave);
         QVERIFY(readAll(path(QStringLiteral("lib.KM2"))).contains("+PIN,N:\\RESET,L:L1,"));
