@@ -398,8 +398,12 @@ void CCompEditView::drawForeground(QPainter& painter) {
             SCompRenderer::drawNodeMarks(painter, *first.patternObject(), f);
         } else {
             const SRect r = m_doc.selectionRect();
+            // Held where rectangle arithmetic cannot overflow.
+            const auto px = [f](int32_t v) {
+                return static_cast<int>(std::clamp<int64_t>(int64_t{v} * f, -(1 << 28), 1 << 28));
+            };
             SCompRenderer::drawFocusRect(
-                painter, QRect(QPoint(r.left * f, r.top * f), QPoint(r.right * f, r.bottom * f)));
+                painter, QRect(QPoint(px(r.left), px(r.top)), QPoint(px(r.right), px(r.bottom))));
         }
     }
     m_tools->paint(painter, f);

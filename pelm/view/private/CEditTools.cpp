@@ -26,8 +26,12 @@ bool isDrawingTool(STool tool) {
            tool == STool::Arc || tool == STool::Text;
 }
 
+// Logical pixels of a model point; points from files may lie anywhere, so the product is held
+// where rectangle arithmetic cannot overflow.
 QPoint devicePoint(SPoint p, int32_t f) {
-    return {p.x * f, p.y * f};
+    constexpr int64_t kLimit = int64_t{1} << 28;
+    return {static_cast<int>(std::clamp(int64_t{p.x} * f, -kLimit, kLimit)),
+            static_cast<int>(std::clamp(int64_t{p.y} * f, -kLimit, kLimit))};
 }
 
 } // namespace
@@ -76,7 +80,8 @@ int32_t CEditTools::nodeAt(QPoint device) const {
     const QPoint logical(device.x() + offset.x, device.y() + offset.y);
     for (int32_t i = 0; i < object->nodeCount(); ++i) {
         const QPoint n = devicePoint(object->node(i), f);
-        if (std::abs(n.x() - logical.x()) <= 3 && std::abs(n.y() - logical.y()) <= 3)
+        if (std::abs(int64_t{n.x()} - logical.x()) <= 3 &&
+            std::abs(int64_t{n.y()} - logical.y()) <= 3)
             return i;
     }
     return -1;

@@ -51,10 +51,12 @@ QPoint scaledPoint(SPoint p, SPoint offset, int32_t num, int32_t den) {
 // A GDI-style box (right and bottom excluded) from two corners already scaled.
 QRect boxOf(QPoint a, QPoint b) {
     const int l = std::min(a.x(), b.x());
-    const int r = std::max(a.x(), b.x());
     const int t = std::min(a.y(), b.y());
-    const int bt = std::max(a.y(), b.y());
-    return QRect(QPoint(l, t), QSize(std::max(r - l - 1, 0), std::max(bt - t - 1, 0)));
+    const auto span = [](int from, int to) {
+        return static_cast<int>(std::clamp<int64_t>(int64_t{to} - from - 1, 0, INT32_MAX));
+    };
+    return QRect(QPoint(l, t),
+                 QSize(span(l, std::max(a.x(), b.x())), span(t, std::max(a.y(), b.y()))));
 }
 
 // One table row per side: plain line end, short line end, circle box, wedge points (offsets
@@ -358,7 +360,11 @@ void SCompRenderer::drawSelection(QPainter& painter, SDrawSettings& text, SCompE
 void SCompRenderer::drawNodeMarks(QPainter& painter, const SPtnObj& object, int32_t factor) {
     painter.setPen(QPen(Qt::black, 1));
     for (int32_t i = 0; i < object.nodeCount(); ++i) {
-        const QPoint at = scaledPoint(object.node(i), {}, factor, 1);
+        const SPoint n = object.node(i);
+        // Marks far outside any window are held where their rectangle cannot overflow.
+        constexpr int64_t kLimit = int64_t{1} << 28;
+        const QPoint at(static_cast<int>(std::clamp(int64_t{n.x} * factor, -kLimit, kLimit)),
+                        static_cast<int>(std::clamp(int64_t{n.y} * factor, -kLimit, kLimit)));
         painter.setBrush(i == 0 ? Qt::black : Qt::white);
         painter.drawRect(QRect(at.x() - 3, at.y() - 3, 6, 6));
     }

@@ -14,8 +14,10 @@ namespace {
 SDrawSettings* g_instance = nullptr;
 
 int32_t scaled(int32_t v, int32_t num, int32_t den) {
+    // Held where the placement arithmetic cannot overflow; such text is far off any window.
+    constexpr int64_t kLimit = int64_t{1} << 28;
     const int64_t s = int64_t{v} * num / std::max(den, 1);
-    return static_cast<int32_t>(std::clamp<int64_t>(s, INT32_MIN, INT32_MAX));
+    return static_cast<int32_t>(std::clamp<int64_t>(s, -kLimit, kLimit));
 }
 
 // Horizontal shift by alignment bits 0-1: start at, end at, centred on the anchor.

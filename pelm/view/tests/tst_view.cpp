@@ -101,6 +101,7 @@ private slots:
     void wheelHalfStepsMakeOneStep();
     void rightDragPansWithoutMenu();
     void bitPatternFromPattern();
+    void farOffSelectionPaints();
 };
 
 void TestView::placePinsOnEachEdge() {
@@ -333,6 +334,25 @@ void TestView::bitPatternFromPattern() {
     QCOMPARE(pattern->bitPattern()[2], uint8_t{0x00});
     QCOMPARE(pattern->bitPattern()[pattern->bitPatternStride()], uint8_t{0x00});
     QVERIFY(f.view.isDirty());
+}
+
+void TestView::farOffSelectionPaints() {
+    constexpr int32_t big = 2000000000;
+    std::vector<std::unique_ptr<SPtnObj>> objects;
+    objects.push_back(std::make_unique<SPtnObjLine>(SPoint(-big, -big), SPoint(big, big)));
+    Fixture f(std::move(objects));
+    f.view.runCommand(Id::ZoomIn);
+    SCompEditDoc& doc = f.view.document();
+    doc.nextOpNumber();
+    QVERIFY(doc.selectMainElement(0));
+    f.view.markSelectionChanged();
+    f.port()->repaint(); // the selection rectangle
+    f.view.runCommand(Id::EditNodeMode);
+    f.moveTo(SPoint(10, 10));
+    f.port()->repaint(); // node marks
+    f.press({10, 10});
+    f.release({10, 10});
+    QVERIFY(true);
 }
 
 QTEST_MAIN(TestView)

@@ -6,6 +6,7 @@
 #include "model/SPtnObjCircle.h"
 #include "model/SPtnObjLine.h"
 #include "model/SPtnObjPolygon.h"
+#include "model/SPtnObjText.h"
 #include "render/SBitPatternRaster.h"
 #include "render/SCompRenderer.h"
 #include "render/SDrawSettings.h"
@@ -260,6 +261,11 @@ void TestRender::hostileCoordinatesFinish() {
         poly->setStyle(style);
         d.add(std::move(poly));
         d.add(std::make_unique<SPtnObjArc>(SPoint(0, 0), big, 100, 2000));
+        auto text = std::make_unique<SPtnObjText>();
+        text->setPosition(SPoint(-big, big));
+        text->setText("FAR");
+        text->setAlignment(SPtnObjText::kAlignCenter | SPtnObjText::kAlignMiddle);
+        d.add(std::move(text));
     }
     QElapsedTimer timer;
     timer.start();
