@@ -102,10 +102,7 @@ for folder in "${folders[@]}"; do
             echo "$rc" >"$work/$cli.rc"
         done
         for part in out err; do
-            python3 -c 'import re, sys
-data = sys.stdin.buffer.read()
-sys.stdout.buffer.write(re.sub(rb"[\x00-\x08\x0b\x0c\x0e-\x1f\x7f]",
-                               lambda m: b"%%%02X" % m.group(0)[0], data))' \
+            perl -pe 's/([\x00-\x08\x0b\x0c\x0e-\x1f\x7f])/sprintf("%%%02X", ord($1))/ge' \
                 <"$work/old.$part" >"$work/old.$part.escaped"
             mv "$work/old.$part.escaped" "$work/old.$part"
         done
