@@ -133,12 +133,15 @@ SObjectInfo describe(const SXKorvObj& obj) {
         return {"Comment", static_cast<const SXKorvComment&>(obj).text()};
     case SXKorvKind::Component: {
         const auto& comp = static_cast<const SXKorvComponent&>(obj);
+        // Reference, value and part name, each once ("R1 10k", "U2 KX358").
         std::string text = comp.reference();
-        for (const std::string* more : {&comp.value(), &comp.libraryName()}) {
-            if (more->empty() || *more == text)
+        const std::string* shown[] = {&comp.reference(), &comp.value(), &comp.libraryName()};
+        for (size_t i = 1; i < 3; ++i) {
+            const std::string& more = *shown[i];
+            if (more.empty() || more == *shown[0] || (i == 2 && more == *shown[1]))
                 continue;
             text += text.empty() ? "" : " ";
-            text += *more;
+            text += more;
         }
         return {"Component", std::move(text)};
     }

@@ -129,14 +129,14 @@ void CSheetView::drawMark(QPainter& painter) {
     const QPointF at = frame.map(*m_mark);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(255, 255, 255, 200), 6));
-    painter.drawEllipse(at, 16, 16);
-    painter.setPen(QPen(QColor(230, 0, 0), 3));
-    painter.drawEllipse(at, 16, 16);
-    painter.drawLine(at + QPointF(-26, 0), at + QPointF(-10, 0));
-    painter.drawLine(at + QPointF(10, 0), at + QPointF(26, 0));
-    painter.drawLine(at + QPointF(0, -26), at + QPointF(0, -10));
-    painter.drawLine(at + QPointF(0, 10), at + QPointF(0, 26));
+    // A ring around the spot, wide enough to leave the text it marks readable.
+    constexpr double kRing = 22;
+    painter.setPen(QPen(QColor(255, 255, 255, 200), 5));
+    painter.drawEllipse(at, kRing, kRing);
+    painter.setPen(QPen(QColor(230, 0, 0), 2.5));
+    painter.drawEllipse(at, kRing, kRing);
+    for (const QPointF dir : {QPointF(1, 0), QPointF(-1, 0), QPointF(0, 1), QPointF(0, -1)})
+        painter.drawLine(at + dir * (kRing - 6), at + dir * (kRing + 10));
 }
 
 void CSheetView::resizeEvent(QResizeEvent* event) {

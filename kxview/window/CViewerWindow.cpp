@@ -10,6 +10,7 @@
 #include "window/CSheetView.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr char kPathProperty[] = "kxviewPath";
+constexpr char kModifiedProperty[] = "kxviewModified";
 
 QString canonicalOf(const QString& path) {
     const QFileInfo info(path);
@@ -201,10 +203,19 @@ int CViewerWindow::tabOf(const QString& canonical) const {
 
 int CViewerWindow::openFile(const QString& path) {
     const QString canonical = canonicalOf(path);
-    const int existing = tabOf(canonical);
+    const QDateTime modified = QFileInfo(canonical).lastModified();
+    int existing = tabOf(canonical);
     if (existing >= 0) {
-        m_tabs->setCurrentIndex(existing);
-        return existing;
+        QWidget* page = m_tabs->widget(existing);
+        if (page->property(kModifiedProperty).toDateTime() == modified) {
+            m_tabs->setCurrentIndex(existing);
+            return existing;
+        }
+        // The file changed since it was read: show what a search would find now.
+        m_tabs->removeTab(existing);
+        delete page;
+    } else {
+        existing = m_tabs->count();
     }
     const QString name = QFileInfo(canonical).fileName();
     SSheetLoad load =
@@ -225,7 +236,8 @@ int CViewerWindow::openFile(const QString& path) {
         showStatus(QString::fromStdString(load.error));
     }
     page->setProperty(kPathProperty, canonical);
-    const int index = m_tabs->addTab(page, name);
+    page->setProperty(kModifiedProperty, modified);
+    const int index = m_tabs->insertTab(existing, page, name);
     m_tabs->setTabToolTip(index, canonical);
     m_tabs->setCurrentIndex(index);
     updateActions();

@@ -109,14 +109,20 @@ TEST(ObjectInfo, DescribesKindAndText) {
     auto doc = docOf("+LABEL,L:0,X:10,Y:20,D:1,S:NET%201,-LABEL\r\n"
                      "+TAG,L:0,X:10,Y:40,D:1,T:1,S:CLK,-TAG\r\n"
                      "+WIRE,L:0,X1:0,Y1:0,X2:50,Y2:0,-WIRE\r\n"
-                     "+COMMENT,L:0,X:5,Y:5,S:Hello,-COMMENT\r\n");
+                     "+COMMENT,L:0,X:5,Y:5,S:Hello,-COMMENT\r\n"
+                     "+COMPONENT\r\n+KORVX_LIB_V.1.0\r\n+COMP,N:KX358\r\nX:2,Y:2,B:1\r\n"
+                     "-COMP\r\n-KORVX_LIB_V.1.0\r\nL:0,X:100,Y:100,LIB:KX358,N:KX358,R:U2,"
+                     "-COMPONENT\r\n");
     std::vector<std::pair<std::string, std::string>> got;
     for (const auto& obj : doc->objects()) {
         const SObjectInfo info = SObjectDescription::describe(*obj);
         got.emplace_back(std::string(info.kind), info.text);
     }
-    const std::vector<std::pair<std::string, std::string>> want = {
-        {"Label", "NET 1"}, {"Tag", "CLK"}, {"Wire", ""}, {"Comment", "Hello"}};
+    const std::vector<std::pair<std::string, std::string>> want = {{"Label", "NET 1"},
+                                                                   {"Tag", "CLK"},
+                                                                   {"Wire", ""},
+                                                                   {"Comment", "Hello"},
+                                                                   {"Component", "U2 KX358"}};
     EXPECT_EQ(got, want);
 }
 

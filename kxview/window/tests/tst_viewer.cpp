@@ -62,6 +62,7 @@ private slots:
     void silentClientDoesNotBlockOthers();
     void hitFromTheSearchSideArrives();
     void unreadableFileSaysWhy();
+    void changedFileIsReadAgain();
     void findMovesToEachMatch();
     void hoverNamesTheObject();
 
@@ -193,6 +194,28 @@ void TestViewer::unreadableFileSaysWhy() {
     // Sheet commands have nothing to act on.
     QVERIFY(!m_window->action(CViewerCommand::ZoomIn)->isEnabled());
     QVERIFY(m_window->action(CViewerCommand::Close)->isEnabled());
+}
+
+void TestViewer::changedFileIsReadAgain() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Sheet.KX2");
+    const auto write = [&](const char* text, const QDateTime& when) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+    };
+    const QDateTime then = QDateTime::currentDateTime().addSecs(-60);
+    write("+KORVX_DATA_V.1.0\r\n+JUNCTION,X:1,Y:2,-JUNCTION\r\n", then);
+    m_window->openFile(kExamples + "/Example.KX2");
+    QCOMPARE(m_window->openFile(path), 1);
+    QCOMPARE(m_window->currentView()->index().size(), size_t{1});
+    QCOMPARE(m_window->openFile(path), 1); // unchanged: the same tab
+    write("+KORVX_DATA_V.1.0\r\n+JUNCTION,X:1,Y:2,-JUNCTION\r\n+JUNCTION,X:5,Y:2,-JUNCTION\r\n",
+          then.addSecs(10));
+    QCOMPARE(m_window->openFile(path), 1); // read again, in its place
+    QCOMPARE(m_window->tabs()->count(), 2);
+    QCOMPARE(m_window->currentView()->index().size(), size_t{2});
 }
 
 void TestViewer::findMovesToEachMatch() {
