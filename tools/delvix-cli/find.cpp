@@ -3,6 +3,7 @@
 #include "CliOutput.h"
 #include "SFindCommandLine.h"
 #include "engine/SDocFileSearcher.h"
+#include "engine/SResultLine.h"
 #include "engine/SSearchEngine.h"
 
 #include <sys/stat.h>
@@ -53,21 +54,6 @@ constexpr char kFindUsage[] =
     "Exit status: 0 at least one hit, 1 no hit, 2 error (missing folder, usage, output\n"
     "that could not be written).\n";
 
-// Escapes the bytes that would break the line format or act on a terminal.
-void appendEscaped(std::string& out, std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || byte == '%') {
-            out.push_back('%');
-            out.push_back(kHex[byte >> 4]);
-            out.push_back(kHex[byte & 15]);
-        } else {
-            out.push_back(c);
-        }
-    }
-}
-
 // Writes hits to standard output and skipped files to standard error.
 class CliSink : public SSearchSink {
 public:
@@ -76,20 +62,17 @@ public:
     void searchResult(std::unique_ptr<SSearchResult> r) override {
         ++m_hits;
         m_line.clear();
-        appendEscaped(m_line, r->path);
-        m_line.push_back('\t');
-        appendEscaped(m_line, r->text);
-        m_line += '\t' + r->type + '\t' + std::to_string(r->x) + '\t' + std::to_string(r->y) + '\n';
+        SResultLine::append(m_line, r->path, r->text, r->type, r->x, r->y);
         std::fwrite(m_line.data(), 1, m_line.size(), stdout);
     }
 
     void searchWarning(const SSearchWarning& w) override {
         m_line = "delvix-cli: skipped ";
-        appendEscaped(m_line, w.path);
+        SResultLine::appendEscaped(m_line, w.path);
         m_line += ": ";
         if (w.line >= 0)
             m_line += "line " + std::to_string(w.line) + ": ";
-        appendEscaped(m_line, w.reason);
+        SResultLine::appendEscaped(m_line, w.reason);
         m_line.push_back('\n');
         std::fflush(stdout); // keeps both streams in walk order when they share a terminal
         std::fwrite(m_line.data(), 1, m_line.size(), stderr);

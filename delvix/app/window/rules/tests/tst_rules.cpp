@@ -74,8 +74,8 @@ TEST(ResultOrder, HeaderClicksAndColumns) {
 TEST(ResultExport, SameLineAsTheCommandLineTool) {
     EXPECT_EQ(SResultExport::line("/a b/c.kx2", "R1", "RefNum", 1230, -850),
               "/a b/c.kx2\tR1\tRefNum\t1230\t-850\n");
-    EXPECT_EQ(SResultExport::line("/p%\t", "x\r\ny", "Note", 0, 0),
-              "/p%25%09\tx%0D%0Ay\tNote\t0\t0\n");
+    EXPECT_EQ(SResultExport::line("/p%\t", "x\r\ny\x1b\x7f", "Note", 0, 0),
+              "/p%25%09\tx%0D%0Ay%1B%7F\tNote\t0\t0\n");
 }
 
 TEST(DelvixRules, SettingsFileLocation) {
