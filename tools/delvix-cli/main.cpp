@@ -18,6 +18,8 @@ constexpr char kUsage[] =
     "  dump FILE         read a schematic file as Delvix does and write what\n"
     "                    it kept to standard output\n"
     "  find TEXT FOLDER  search the schematic files of a folder\n"
+    "  render FILE -o OUT.svg|OUT.png\n"
+    "                    draw a schematic as the viewer shows it\n"
     "\n"
     "'delvix-cli COMMAND --help' describes a command.\n";
 

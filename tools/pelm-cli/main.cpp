@@ -23,6 +23,8 @@ enum ExitCode : int { kLoaded = 0, kPartlyLoaded = 1, kUsageOrFile = 2 };
 constexpr std::string_view kUsage =
     "Usage: pelm-cli list FILE\n"
     "       pelm-cli roundtrip IN OUT\n"
+    "       pelm-cli render FILE NAME -o OUT.png|OUT.svg [--zoom 1|2|5|10] [--margin M]\n"
+    "                       [--block N] [--no-grid]\n"
     "       pelm-cli -h | --help | --version\n"
     "\n"
     "FILE and IN are component libraries (.KM2) or schematics (.KX2), whose embedded\n"
@@ -35,11 +37,15 @@ constexpr std::string_view kUsage =
     "  roundtrip  loads IN as the editor opens it and saves it to OUT as the editor saves.\n"
     "             OUT is refused when it is not a regular file, may not be written, ends\n"
     "             in .KX2, or is IN itself after IN failed to load part-way.\n"
+    "  render     draws entry NAME as the editor view shows it (nothing selected) at the\n"
+    "             zoom (default 1) and margin (default 50, held to 50-200), in block N\n"
+    "             (default 0), with or without the grid: a PNG of the whole scrollable\n"
+    "             extent, or an SVG cropped to the drawing. Needs a build with the GUI.\n"
     "\n"
     "Exit status: 0 loaded; 1 the file failed to load part-way (what was read is still\n"
-    "listed or written; the error is reported as FILE:LINE); 2 usage error, unreadable\n"
-    "file, not a library or schematic, OUT could not be written, or standard output\n"
-    "could not be written.\n";
+    "listed, written or drawn; the error is reported as FILE:LINE); 2 usage error,\n"
+    "unreadable file, not a library or schematic, no entry NAME, OUT could not be\n"
+    "written, or standard output could not be written.\n";
 
 void put(std::FILE* stream, std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stream);
