@@ -19,11 +19,11 @@ set(CPACK_PACKAGE_VENDOR Vennhald)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor and search tool for Korvex schematic data files")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Pelm edits the component libraries (.KM2) of the Korvex schematic-capture suite.
-Delvix searches a folder tree of Korvex schematics (.KX2) for tags, labels,
-comments and component fields; kxview shows the schematics and the hits
-clicked in Delvix. pelm-cli and delvix-cli read, convert and search the same
-files from the command line.")
+    "Pelm edits the component libraries (.KM2) of the Korvex schematic-capture
+suite. Delvix searches a folder tree of Korvex schematics (.KX2) for tags,
+labels, comments and component fields; kxview shows the schematics and the
+hits clicked in Delvix. pelm-cli and delvix-cli read, convert and search the
+same files from the command line.")
 set(CPACK_PACKAGE_CONTACT "Vennhald developers <dev@vennhald.invalid>")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)

@@ -13,6 +13,9 @@ scripts/check-format.sh
 echo "== build and test (warnings as errors)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
+# The Debian package of this build, checked by the package.deb test (scripts/package.sh makes
+# the optimised one).
+(cd build/dev && cpack -G DEB >/dev/null)
 ctest --preset dev -j "$jobs"
 
 echo "== build and test under AddressSanitizer + UndefinedBehaviorSanitizer"
