@@ -2,6 +2,7 @@
 
 #include "app/CEditForGrid.h"
 #include "app/CPelmMessage.h"
+#include "app/CPinPropGridAccessible.h"
 #include "gui/CTextEncoding.h"
 #include "model/SPin.h"
 #include "render/SCompRenderer.h"
@@ -50,6 +51,8 @@ CPinPropGrid::CPinPropGrid(CCompEditView& view, const CTextEncoding& encoding, Q
     : QWidget(parent), m_view(view), m_encoding(encoding), m_types(new QComboBox(this)),
       m_edit(new CEditForGrid(this)) {
     setObjectName(QStringLiteral("PinPropsGrid"));
+    // Before anything names the widget: that builds and caches its accessible interface.
+    CPinPropGridAccessible::install();
     setAccessibleName(tr("Pins"));
     m_font = QFont(QStringLiteral("MS UI Gothic"));
     m_font.setPixelSize(12);
@@ -87,6 +90,58 @@ int32_t CPinPropGrid::blockCount() const {
     return m_view.document().blockCount();
 }
 
+int32_t CPinPropGrid::columnCount() const {
+    return SPinGridRows::kFirstBlock + std::max(blockCount(), 0);
+}
+
+QString CPinPropGrid::cellText(int32_t row, int32_t column) const {
+    if (row < 0 || row >= m_rows.rowCount() || column < 0 || column >= columnCount())
+        return QString();
+    const SPin& pin = *m_rows.rows()[static_cast<size_t>(row)].pin;
+    switch (column) {
+    case SPinGridRows::kLocation:
+        return QString::fromStdString(SPinGridRows::locationText(pin));
+    case SPinGridRows::kName:
+        return m_encoding.toUnicode(SPin::encodeName(pin.name().value_or("")));
+    case SPinGridRows::kType:
+        return typeName(SPinGridRows::typeIndex(pin.typeFlags()));
+    case SPinGridRows::kHide:
+        return isNumberHidden(row) ? tr("Hidden") : QString();
+    default:
+        return m_encoding.toUnicode(pin.number(column - SPinGridRows::kFirstBlock).value_or(""));
+    }
+}
+
+bool CPinPropGrid::isNumberHidden(int32_t row) const {
+    if (row < 0 || row >= m_rows.rowCount())
+        return false;
+    return (m_rows.rows()[static_cast<size_t>(row)].pin->typeFlags() & SPin::kFlagNumberHidden) !=
+           0;
+}
+
+int32_t CPinPropGrid::currentColumn() const {
+    return m_editColumn >= 0 ? m_editColumn : int32_t{SPinGridRows::kName};
+}
+
+QRect CPinPropGrid::cellRect(int32_t row, int32_t column) const {
+    const SPinGridRows::Layout& l = m_rows.layout();
+    const int32_t screenRow = row - m_rows.firstRow();
+    if (row < 0 || row >= m_rows.rowCount() || screenRow < 0 || screenRow >= l.visibleRows)
+        return QRect();
+    const int32_t top = screenRow * l.rowHeight;
+    const std::array<int32_t, 4> widths{l.locationWidth, l.nameWidth, l.typeWidth, l.hideWidth};
+    if (column >= 0 && column < SPinGridRows::kFirstBlock) {
+        int32_t left = 0;
+        for (int32_t c = 0; c < column; ++c)
+            left += widths[static_cast<size_t>(c)];
+        return QRect(left, top, widths[static_cast<size_t>(column)], l.rowHeight);
+    }
+    const int32_t k = column - SPinGridRows::kFirstBlock - m_rows.firstBlock();
+    if (column >= columnCount() || k < 0 || k >= l.visibleBlocks)
+        return QRect();
+    return QRect(l.fixedWidth() + k * l.blockWidth, top, l.blockWidth, l.rowHeight);
+}
+
 void CPinPropGrid::refresh() {
     m_rows.rebuild(m_view.document());
     // The table is painted: screen readers get the current row as text.
@@ -105,6 +160,7 @@ void CPinPropGrid::refresh() {
                      (pin.typeFlags() & SPin::kFlagNumberHidden) ? tr(", hidden") : QString());
     }
     setAccessibleDescription(current);
+    CPinPropGridAccessible::notifyRefreshed(this);
     emit scrollStateChanged();
     update();
 }

@@ -29,6 +29,17 @@ public:
     QComboBox* typeList() const { return m_types; }
     const QFont& gridFont() const { return m_font; }
 
+    // What the painted table shows, for screen readers: the location, name, type and hide
+    // columns, then one column per block of the component (all blocks, not only those in view).
+    int32_t columnCount() const;
+    // The text a cell shows; empty outside the table. The hide cell reads "Hidden" when set.
+    QString cellText(int32_t row, int32_t column) const;
+    bool isNumberHidden(int32_t row) const;
+    // The column being edited, else the name column.
+    int32_t currentColumn() const;
+    // Whether a cell is scrolled into view, and where it is painted (empty when out of view).
+    QRect cellRect(int32_t row, int32_t column) const;
+
     // Rebuilds the rows from the edit document, keeps the current row in view, repaints.
     void refresh();
     // Commits the cell being edited.

@@ -9,6 +9,21 @@ CPinPropGridTitle::CPinPropGridTitle(const CPinPropGrid& grid, QWidget* parent)
     setObjectName(QStringLiteral("PinPropsGridTitle"));
 }
 
+QString CPinPropGridTitle::caption(int32_t column) {
+    switch (column) {
+    case SPinGridRows::kLocation:
+        return tr("Loc");
+    case SPinGridRows::kName:
+        return tr("Name");
+    case SPinGridRows::kType:
+        return tr("Type");
+    case SPinGridRows::kHide:
+        return tr("Hide");
+    default:
+        return tr("Block %1").arg(column - SPinGridRows::kFirstBlock + 1);
+    }
+}
+
 void CPinPropGridTitle::paintEvent(QPaintEvent*) {
     const SPinGridRows::Layout& l = m_grid.rows().layout();
     QPainter p(this);
@@ -22,15 +37,15 @@ void CPinPropGridTitle::paintEvent(QPaintEvent*) {
     const int typeLeft = nameLeft + l.nameWidth;
     const int hideLeft = typeLeft + l.typeWidth;
     const int blocksLeft = hideLeft + l.hideWidth;
-    p.drawText(QRect(0, 0, l.locationWidth, h), flags, tr("Loc"));
-    p.drawText(QRect(nameLeft, 0, l.nameWidth, h), flags, tr("Name"));
-    p.drawText(QRect(typeLeft, 0, l.typeWidth, h), flags, tr("Type"));
+    p.drawText(QRect(0, 0, l.locationWidth, h), flags, caption(SPinGridRows::kLocation));
+    p.drawText(QRect(nameLeft, 0, l.nameWidth, h), flags, caption(SPinGridRows::kName));
+    p.drawText(QRect(typeLeft, 0, l.typeWidth, h), flags, caption(SPinGridRows::kType));
     p.drawText(QRect(hideLeft, 0, width() - hideLeft, half), flags, tr("Num"));
-    p.drawText(QRect(hideLeft, half, l.hideWidth, h - half), flags, tr("Hide"));
+    p.drawText(QRect(hideLeft, half, l.hideWidth, h - half), flags, caption(SPinGridRows::kHide));
     for (int k = 0; k < l.visibleBlocks; ++k) {
         const int left = blocksLeft + k * l.blockWidth;
         p.drawText(QRect(left, half, l.blockWidth, h - half), flags,
-                   tr("Block %1").arg(m_grid.rows().firstBlock() + k + 1));
+                   caption(SPinGridRows::kFirstBlock + m_grid.rows().firstBlock() + k));
         p.drawLine(left, half, left, h);
     }
     p.drawRect(0, 0, width() - 1, h - 1);
