@@ -120,7 +120,12 @@ bool CPinPropGrid::isNumberHidden(int32_t row) const {
 }
 
 int32_t CPinPropGrid::currentColumn() const {
-    return m_editColumn >= 0 ? m_editColumn : int32_t{SPinGridRows::kName};
+    if (m_editColumn < 0)
+        return SPinGridRows::kName;
+    // Block columns are edited by their place on screen.
+    if (m_editColumn >= SPinGridRows::kFirstBlock)
+        return m_editColumn + m_rows.firstBlock();
+    return m_editColumn;
 }
 
 QRect CPinPropGrid::cellRect(int32_t row, int32_t column) const {

@@ -122,8 +122,10 @@ QAccessibleInterface* CPinPropGridAccessible::cellAt(int row, int column) const 
         return nullptr;
     const quint64 key = cellKey(row, column);
     const auto found = m_cells.constFind(key);
-    if (found != m_cells.constEnd())
-        return QAccessible::accessibleInterface(*found);
+    if (found != m_cells.constEnd()) {
+        if (QAccessibleInterface* cell = QAccessible::accessibleInterface(*found))
+            return cell;
+    }
     auto* cell = new CPinPropGridCell(grid(), row, column);
     m_cells.insert(key, QAccessible::registerAccessibleInterface(cell));
     return cell;

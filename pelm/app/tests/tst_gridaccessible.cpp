@@ -159,6 +159,31 @@ private slots:
         QCOMPARE(iface->focusChild(), table->cellAt(row, SPinGridRows::kName));
     }
 
+    void scrolledBlocksKeepTheirColumns() {
+        CPinPropGrid* grid = openGrid();
+        QVERIFY(grid);
+        // Narrow enough for one block column: scrolled on, the screen shows block 2.
+        m_frame->pinProps()->resize(380, 330);
+        QCOMPARE(grid->rows().layout().visibleBlocks, 1);
+        grid->scrollBlocksTo(1);
+        QCOMPARE(grid->rows().firstBlock(), 1);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(grid);
+        QAccessibleTableInterface* table = iface->tableInterface();
+        QCOMPARE(table->columnCount(), 6);
+        QVERIFY(table->cellAt(0, 4)->state().offscreen);
+        QAccessibleInterface* shown = table->cellAt(0, 5);
+        QVERIFY(!shown->state().offscreen);
+        const QPoint centre = shown->rect().center();
+        QCOMPARE(iface->childAt(centre.x(), centre.y()), shown);
+
+        const SPinGridRows::Layout& l = grid->rows().layout();
+        QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(l.fixedWidth() + 5, 3));
+        const QList<QAccessibleInterface*> selected = table->selectedCells();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected.front(), shown);
+        QCOMPARE(selected.front()->text(QAccessible::Name), QStringLiteral("12"));
+    }
+
     void cellsOutOfViewAreMarkedOffscreen() {
         CPinPropGrid* grid = openGrid();
         QVERIFY(grid);
