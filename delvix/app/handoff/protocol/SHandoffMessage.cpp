@@ -1,20 +1,12 @@
 #include "protocol/SHandoffMessage.h"
 
+#include "tagtext/STagReader.h"
+
 #include <charconv>
 
 namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 std::string_view stripNewline(std::string_view line) {
     if (!line.empty() && line.back() == '\n')
@@ -63,8 +55,8 @@ std::optional<std::string> unescape(std::string_view text) {
         }
         if (i + 2 >= text.size())
             return std::nullopt;
-        const int hi = hexValue(text[i + 1]);
-        const int lo = hexValue(text[i + 2]);
+        const int hi = STagReader::hexDigitValue(static_cast<unsigned char>(text[i + 1]));
+        const int lo = STagReader::hexDigitValue(static_cast<unsigned char>(text[i + 2]));
         if (hi < 0 || lo < 0)
             return std::nullopt;
         out.push_back(static_cast<char>(hi * 16 + lo));
