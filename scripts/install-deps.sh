@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     xvfb xauth
-    appstream desktop-file-utils libxml2-utils
+    appstream desktop-file-utils libxml2-utils file
     ripgrep hyperfine
 )
 missing=()
