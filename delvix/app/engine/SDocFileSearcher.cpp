@@ -18,6 +18,19 @@ std::string errnoText(int error) {
     return std::generic_category().message(error);
 }
 
+// Both search paths report a hit the same way.
+template <typename Text, typename Point>
+void addResult(SFileOutcome& outcome, const std::string& path, const Text& text, int32_t kindBit,
+               const Point& position) {
+    auto result = std::make_unique<SSearchResult>();
+    result->path = path;
+    result->text = text;
+    result->type = searchTypeWord(kindBit);
+    result->x = position.x;
+    result->y = position.y;
+    outcome.results.push_back(std::move(result));
+}
+
 } // namespace
 
 void SDocFileSearcher::search(const std::string& path, const SSearchParams& params,
@@ -119,13 +132,7 @@ void SDocFileSearcher::collectHits(SXKorvDocSch& doc, const std::string& path,
                                    const std::atomic<bool>& stop, SFileOutcome& outcome) {
     for (const SXKorvObj* hit = doc.findFirst(); hit; hit = doc.findNext()) {
         const SXKorvFindState& found = doc.findState();
-        auto result = std::make_unique<SSearchResult>();
-        result->path = path;
-        result->text = found.foundText;
-        result->type = searchTypeWord(found.foundKind);
-        result->x = found.foundPosition.x;
-        result->y = found.foundPosition.y;
-        outcome.results.push_back(std::move(result));
+        addResult(outcome, path, found.foundText, found.foundKind, found.foundPosition);
         if (stop.load(std::memory_order_relaxed))
             break;
     }
@@ -140,13 +147,7 @@ void SDocFileSearcher::collectScanned(const SXKorvTextScanner& scanner, const st
             !SXKorvDocSch::compareText(t.text, params.pattern, params.matchWhole,
                                        params.caseSensitive, params.encoding))
             continue;
-        auto result = std::make_unique<SSearchResult>();
-        result->path = path;
-        result->text = t.text;
-        result->type = searchTypeWord(t.kindBit);
-        result->x = t.position.x;
-        result->y = t.position.y;
-        outcome.results.push_back(std::move(result));
+        addResult(outcome, path, t.text, t.kindBit, t.position);
         if (stop.load(std::memory_order_relaxed))
             break;
     }
