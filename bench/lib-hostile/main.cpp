@@ -35,6 +35,7 @@ struct Case {
     int count = 0;         // units when `bytes` is 0
     double maxSeconds = 0; // load time target, 0 for none
     bool memoryTarget = true;
+    const char* tail = ""; // closes what the last unit left open
 };
 
 bool writeLibrary(const fs::path& path, const Case& c) {
@@ -49,7 +50,7 @@ bool writeLibrary(const fs::path& path, const Case& c) {
             text.clear();
         }
     }
-    file << text << "-KORVX_LIB_V.1.0\r\n";
+    file << text << c.tail << "-KORVX_LIB_V.1.0\r\n";
     return static_cast<bool>(file);
 }
 
@@ -124,7 +125,37 @@ int main(int argc, char** argv) {
              }
              t += "+COMP,N:a,X:50,Y:50,B:1,P:a,-COMP\r\n";
          },
-         bytes, 0, 0, false},
+         bytes},
+        {"minimal components", [](std::string& t, int) { t += "+COMP,N:A,X:1,Y:1,B:1,-COMP\r\n"; },
+         bytes},
+        {"empty pins of 256 blocks",
+         [](std::string& t, int i) {
+             if (i % 4096 == 0)
+                 t += (i ? "-COMP\r\n" : "") + std::string("+COMP,N:a,X:1,Y:1,B:256\r\n");
+             t += "+PIN,-PIN,";
+         },
+         bytes, 0, 0, true, "-COMP\r\n"},
+        {"empty lines",
+         [](std::string& t, int i) {
+             if (i % 4096 == 0)
+                 t += (i ? "-PTN\r\n" : "") + std::string("+PTN,N:a,X:1,Y:1\r\n");
+             t += "+L,-L,";
+         },
+         bytes, 0, 0, true, "-PTN\r\n"},
+        {"empty texts",
+         [](std::string& t, int i) {
+             if (i % 4096 == 0)
+                 t += (i ? "-PTN\r\n" : "") + std::string("+PTN,N:a,X:1,Y:1\r\n");
+             t += "+TX,-TX,";
+         },
+         bytes, 0, 0, true, "-PTN\r\n"},
+        {"aliases",
+         [](std::string& t, int i) {
+             if (i == 0)
+                 t += "+COMP,N:a,X:1,Y:1,B:1,-COMP\r\n";
+             t += "+ALIAS,N:a,A:b,-ALIAS\r\n";
+         },
+         bytes},
         {"100,000 entries named A",
          [](std::string& t, int) { t += "+COMP,N:A,X:1,Y:1,B:1,-COMP\r\n"; }, 0, 100000, 1.0,
          false},

@@ -1,5 +1,6 @@
 #include "model/SCompInfo.h"
 
+#include "SScratchList.h"
 #include "model/SPtn.h"
 #include "tagtext/STagField.h"
 #include "tagtext/STagReader.h"
@@ -16,7 +17,7 @@ struct CompFields {
     int32_t height = 0;
     int32_t blocks = 0;
     std::optional<std::string> prefix = std::string("U");
-    std::vector<SPin> pins;
+    std::vector<SPin>& pins;
 
     bool complete() const { return width >= 1 && height >= 1 && blocks >= 1; }
 };
@@ -49,13 +50,17 @@ bool readField(SCompInfo& comp, const STagField& field, CompFields& in, std::str
     } else if (key == "P") {
         patternName = value;
     } else if (key == "NOTE") {
-        comp.setNote(std::string(value));
+        if (!value.empty() || !comp.note().empty())
+            comp.setNote(std::string(value));
     } else if (key == "MFR") {
-        comp.setManufacturer(std::string(value));
+        if (!value.empty() || !comp.manufacturer().empty())
+            comp.setManufacturer(std::string(value));
     } else if (key == "MFRPN") {
-        comp.setManufacturerPartNumber(std::string(value));
+        if (!value.empty() || !comp.manufacturerPartNumber().empty())
+            comp.setManufacturerPartNumber(std::string(value));
     } else if (key == "PKG") {
-        comp.setPackage(std::string(value));
+        if (!value.empty() || !comp.package().empty())
+            comp.setPackage(std::string(value));
     }
     return true;
 }
@@ -68,10 +73,10 @@ SCompInfo::SCompInfo(SCompInfo&& other) noexcept = default;
 SCompInfo& SCompInfo::operator=(SCompInfo&& other) noexcept = default;
 
 SCompInfo::SCompInfo(const SCompInfo& other)
-    : m_prefix(other.m_prefix), m_size(other.m_size), m_blockCount(other.m_blockCount),
-      m_pattern(other.m_pattern ? std::make_unique<SPtn>(*other.m_pattern) : nullptr),
-      m_pins(other.m_pins), m_note(other.m_note), m_manufacturer(other.m_manufacturer),
-      m_partNumber(other.m_partNumber), m_package(other.m_package) {}
+    : m_size(other.m_size), m_blockCount(other.m_blockCount), m_prefixU(other.m_prefixU),
+      m_texts(other.m_texts ? std::make_unique<Texts>(*other.m_texts) : nullptr),
+      m_pattern(other.m_pattern ? std::make_shared<SPtn>(*other.m_pattern) : nullptr),
+      m_pins(other.m_pins) {}
 
 SCompInfo& SCompInfo::operator=(const SCompInfo& other) {
     if (this != &other) {
@@ -84,14 +89,19 @@ SCompInfo& SCompInfo::operator=(const SCompInfo& other) {
 bool SCompInfo::read(STagReader& reader, std::string& name, std::string& patternName) {
     m_pattern.reset();
     m_pins.clear();
-    m_prefix.reset();
+    m_texts.reset();
+    m_prefixU = false;
     name.clear();
     patternName.clear();
-    CompFields in;
+    SScratchList<SPin> pins;
+    CompFields in{.pins = pins.items()};
     bool ok = true;
     bool closed = false;
-    std::string word;
-    while (ok && !closed && reader.readWord(word) >= 0) {
+    std::string scratch;
+    std::string_view word;
+    while (ok && !closed && reader.readWordView(scratch, word) >= 0) {
+        if (word.empty())
+            continue;
         if (word[0] == '-') {
             ok = word == "-COMP";
             closed = true;
@@ -101,8 +111,7 @@ bool SCompInfo::read(STagReader& reader, std::string& name, std::string& pattern
             if (ok)
                 in.pins.push_back(std::move(pin));
         } else if (word[0] == '+') {
-            word[0] = '-';
-            ok = reader.skipTo(word) >= 0;
+            ok = reader.skipTo(STagReader::closingWordOf(word)) >= 0;
         } else {
             STagField field;
             if (STagField::split(word, field))
@@ -115,11 +124,10 @@ bool SCompInfo::read(STagReader& reader, std::string& name, std::string& pattern
     ok = ok && !name.empty() && in.complete();
     if (!ok)
         return false;
-    in.pins.shrink_to_fit();
     m_size = SSize(in.width, in.height);
     m_blockCount = in.blocks;
-    m_prefix = std::move(in.prefix);
-    m_pins = std::move(in.pins);
+    setReferencePrefix(std::move(in.prefix));
+    pins.moveTo(m_pins);
     return true;
 }
 
@@ -135,7 +143,9 @@ bool SCompInfo::writeSection(STagWriter& w, std::string_view name) const {
     bool ok = w.writeWord("+COMP") >= 0 && w.writeText("N", name) >= 0 && w.endLine() >= 0;
     ok = ok && w.writeInt("X", m_size.width) >= 0 && w.writeInt("Y", m_size.height) >= 0 &&
          w.writeInt("B", m_blockCount) >= 0 && w.endLine() >= 0;
-    ok = ok && w.writeText("R", m_prefix.value_or("")) >= 0 && w.endLine() >= 0;
+    const std::optional<std::string>& prefix = referencePrefix();
+    ok = ok && w.writeText("R", prefix ? std::string_view(*prefix) : std::string_view()) >= 0 &&
+         w.endLine() >= 0;
     if (ok && m_pattern)
         ok = w.writeText("P", name) >= 0 && w.endLine() >= 0;
     for (const SPin& pin : m_pins) {
@@ -143,9 +153,9 @@ bool SCompInfo::writeSection(STagWriter& w, std::string_view name) const {
             break;
         ok = pin.write(w) && w.endLine() >= 0;
     }
-    return ok && w.writeText("NOTE", m_note) >= 0 && w.writeText("MFR", m_manufacturer) >= 0 &&
-           w.writeText("MFRPN", m_partNumber) >= 0 && w.writeText("PKG", m_package) >= 0 &&
-           w.writeWord("-COMP") >= 0 && w.endLine() >= 0;
+    return ok && w.writeText("NOTE", note()) >= 0 && w.writeText("MFR", manufacturer()) >= 0 &&
+           w.writeText("MFRPN", manufacturerPartNumber()) >= 0 &&
+           w.writeText("PKG", package()) >= 0 && w.writeWord("-COMP") >= 0 && w.endLine() >= 0;
 }
 
 void SCompInfo::sizeBitPattern(bool noBitPattern) {
@@ -154,7 +164,7 @@ void SCompInfo::sizeBitPattern(bool noBitPattern) {
         pixels.width = std::clamp(pixels.width, 0, SPtn::kMaxBitPatternSide);
         pixels.height = std::clamp(pixels.height, 0, SPtn::kMaxBitPatternSide);
     }
-    m_pattern->setBitPatternSize(pixels, noBitPattern);
+    pattern()->setBitPatternSize(pixels, noBitPattern);
 }
 
 void SCompInfo::setSize(SSize size, bool createPattern, bool noBitPattern) {
@@ -162,7 +172,7 @@ void SCompInfo::setSize(SSize size, bool createPattern, bool noBitPattern) {
     if (!m_pattern && !createPattern)
         return;
     if (!m_pattern)
-        m_pattern = std::make_unique<SPtn>();
+        m_pattern = std::make_shared<SPtn>();
     sizeBitPattern(noBitPattern);
 }
 
@@ -170,7 +180,7 @@ void SCompInfo::usePattern(bool on, bool noBitPattern) {
     if (!on) {
         m_pattern.reset();
     } else if (!m_pattern) {
-        m_pattern = std::make_unique<SPtn>();
+        m_pattern = std::make_shared<SPtn>();
         sizeBitPattern(noBitPattern);
     }
 }
@@ -191,8 +201,58 @@ void SCompInfo::setPattern(std::unique_ptr<SPtn> pattern) {
     m_pattern = std::move(pattern);
 }
 
-std::unique_ptr<SPtn> SCompInfo::takePattern() {
-    return std::move(m_pattern);
+void SCompInfo::sharePattern(std::shared_ptr<SPtn> pattern) {
+    m_pattern = std::move(pattern);
+}
+
+SPtn* SCompInfo::pattern() {
+    if (m_pattern && m_pattern.use_count() > 1)
+        m_pattern = std::make_shared<SPtn>(*m_pattern);
+    return m_pattern.get();
+}
+
+namespace {
+const std::string kNoText;
+const std::optional<std::string> kNoPrefix;
+const std::optional<std::string> kPrefixU = std::string("U");
+} // namespace
+
+SCompInfo::Texts& SCompInfo::ownTexts() {
+    if (!m_texts) {
+        m_texts = std::make_unique<Texts>();
+        if (m_prefixU)
+            m_texts->prefix = "U";
+    }
+    return *m_texts;
+}
+
+const std::optional<std::string>& SCompInfo::referencePrefix() const {
+    if (m_texts)
+        return m_texts->prefix;
+    return m_prefixU ? kPrefixU : kNoPrefix;
+}
+
+void SCompInfo::setReferencePrefix(std::optional<std::string> prefix) {
+    if (!m_texts && (!prefix || *prefix == "U"))
+        m_prefixU = prefix.has_value();
+    else
+        ownTexts().prefix = std::move(prefix);
+}
+
+const std::string& SCompInfo::note() const {
+    return m_texts ? m_texts->note : kNoText;
+}
+
+const std::string& SCompInfo::manufacturer() const {
+    return m_texts ? m_texts->manufacturer : kNoText;
+}
+
+const std::string& SCompInfo::manufacturerPartNumber() const {
+    return m_texts ? m_texts->partNumber : kNoText;
+}
+
+const std::string& SCompInfo::package() const {
+    return m_texts ? m_texts->package : kNoText;
 }
 
 void SCompInfo::addPin(const SPin* pin) {

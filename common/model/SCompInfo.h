@@ -59,22 +59,25 @@ public:
     // Stores n and resizes every pin's number list to n.
     void setBlockCount(int32_t n);
 
-    const std::optional<std::string>& referencePrefix() const { return m_prefix; }
-    void setReferencePrefix(std::optional<std::string> prefix) { m_prefix = std::move(prefix); }
+    const std::optional<std::string>& referencePrefix() const;
+    void setReferencePrefix(std::optional<std::string> prefix);
 
-    SPtn* pattern() { return m_pattern.get(); }
+    // A pattern read once and named by several definitions is shared until one of them changes
+    // it: the changing accessor gives this definition its own copy first. A pointer it returned
+    // holds until the pattern is replaced.
+    SPtn* pattern();
     const SPtn* pattern() const { return m_pattern.get(); }
     void setPattern(std::unique_ptr<SPtn> pattern);
-    std::unique_ptr<SPtn> takePattern();
+    void sharePattern(std::shared_ptr<SPtn> pattern);
 
-    const std::string& note() const { return m_note; }
-    void setNote(std::string text) { m_note = std::move(text); }
-    const std::string& manufacturer() const { return m_manufacturer; }
-    void setManufacturer(std::string text) { m_manufacturer = std::move(text); }
-    const std::string& manufacturerPartNumber() const { return m_partNumber; }
-    void setManufacturerPartNumber(std::string text) { m_partNumber = std::move(text); }
-    const std::string& package() const { return m_package; }
-    void setPackage(std::string text) { m_package = std::move(text); }
+    const std::string& note() const;
+    void setNote(std::string text) { ownTexts().note = std::move(text); }
+    const std::string& manufacturer() const;
+    void setManufacturer(std::string text) { ownTexts().manufacturer = std::move(text); }
+    const std::string& manufacturerPartNumber() const;
+    void setManufacturerPartNumber(std::string text) { ownTexts().partNumber = std::move(text); }
+    const std::string& package() const;
+    void setPackage(std::string text) { ownTexts().package = std::move(text); }
 
     // Pins, in the order read or added. Pointers into the list stay valid until it changes.
     int32_t pinCount() const { return static_cast<int32_t>(m_pins.size()); }
@@ -102,16 +105,24 @@ public:
     std::optional<SPinEnd> pinEnd(int32_t index, int32_t direction) const;
 
 private:
+    struct Texts {
+        std::optional<std::string> prefix;
+        std::string note;
+        std::string manufacturer;
+        std::string partNumber;
+        std::string package;
+    };
+
+    Texts& ownTexts();
     void sizeBitPattern(bool noBitPattern);
     bool writeSection(STagWriter& writer, std::string_view name) const;
 
-    std::optional<std::string> m_prefix;
     SSize m_size;
     int32_t m_blockCount = 1;
-    std::unique_ptr<SPtn> m_pattern;
+    // Without texts of its own the definition has no prefix, or "U" with `m_prefixU`, and empty
+    // texts: most definitions of a large library then cost no more than their record.
+    bool m_prefixU = false;
+    std::unique_ptr<Texts> m_texts;
+    std::shared_ptr<SPtn> m_pattern;
     std::vector<SPin> m_pins;
-    std::string m_note;
-    std::string m_manufacturer;
-    std::string m_partNumber;
-    std::string m_package;
 };

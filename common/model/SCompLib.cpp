@@ -16,15 +16,13 @@
 #include <filesystem>
 #include <system_error>
 
-// The patterns of the block being read, found by name (the first of a name wins).
+// The patterns of the block being read, found by name (the first of a name wins). Every
+// component naming one shares it; it is copied only when one of them is changed.
 struct SCompLib::BlockState {
-    std::vector<BlockPattern> patterns;
-    std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> byName;
+    // Keys view the patterns' own names.
+    std::unordered_map<std::string_view, std::shared_ptr<SPtn>, NameHash, std::equal_to<>> byName;
 
-    void clear() {
-        patterns.clear();
-        byName.clear();
-    }
+    void clear() { byName.clear(); }
 };
 
 namespace {
@@ -50,18 +48,6 @@ NumberedName splitNumber(std::string_view name) {
         }
     }
     return {name, 0};
-}
-
-// Files keep CR LF line ends. Every LF of the formed text is a line end: an LF inside a value
-// is always escaped.
-void appendCrLf(std::string& out, std::string_view text) {
-    out.reserve(out.size() + text.size() + text.size() / 16);
-    size_t from = 0;
-    for (size_t lf; (lf = text.find('\n', from)) != std::string_view::npos; from = lf + 1) {
-        out.append(text, from, lf - from);
-        out.append("\r\n");
-    }
-    out.append(text, from);
 }
 
 constexpr size_t kStoreBytes = size_t{1} << 18;
@@ -200,12 +186,13 @@ SCompLib::Step SCompLib::readBlockWord(STagReader& reader, std::string& word, Bl
 }
 
 bool SCompLib::readPattern(STagReader& reader, BlockState& block) {
-    auto pattern = std::make_unique<SPtn>();
+    auto pattern = std::make_shared<SPtn>();
     if (!pattern->read(reader))
         return fail(LoadError::BadPattern, reader);
-    if (pattern->name() && !pattern->name()->empty())
-        block.byName.emplace(*pattern->name(), block.patterns.size());
-    block.patterns.push_back({std::move(pattern), nullptr});
+    if (pattern->name() && !pattern->name()->empty()) {
+        const std::string_view name = *pattern->name();
+        block.byName.try_emplace(name, std::move(pattern));
+    }
     return true;
 }
 
@@ -216,21 +203,12 @@ bool SCompLib::readComponent(STagReader& reader, BlockState& block) {
     if (!component->read(reader, name, patternName))
         return fail(LoadError::BadComponent, reader);
     if (!patternName.empty()) {
-        const auto it = block.byName.find(patternName);
-        if (it != block.byName.end()) {
-            // Every component gets its own copy; the first one simply takes the original.
-            BlockPattern& found = block.patterns[it->second];
-            if (found.pattern) {
-                component->setPattern(std::move(found.pattern));
-                found.takenBy = component.get();
-            } else if (found.takenBy && found.takenBy->pattern()) {
-                component->setPattern(std::make_unique<SPtn>(*found.takenBy->pattern()));
-            }
-        }
+        if (const auto it = block.byName.find(patternName); it != block.byName.end())
+            component->sharePattern(it->second);
     }
     SCompInfo* definition = component.get();
     m_components.push_back(std::move(component));
-    appendEntry(makeUniqueName(name), definition);
+    appendUniqueEntry(std::move(name), definition);
     return true;
 }
 
@@ -263,7 +241,7 @@ bool SCompLib::readAlias(STagReader& reader) {
     if (target.empty() || alias.empty())
         return true;
     if (const SCompIndex* entry = findEntry(target))
-        appendEntry(makeUniqueName(alias), entry->component());
+        appendUniqueEntry(std::move(alias), entry->component());
     return true;
 }
 
@@ -289,14 +267,13 @@ bool SCompLib::save(const std::string& path, const std::vector<const SCompIndex*
     // The text is formed in memory a piece at a time and stored in large writes: going through
     // the stream word by word costs more than forming the words.
     std::string text;
-    std::string stored;
+    text.reserve(kStoreBytes + kStoreBytes / 4);
     STagWriter writer;
-    writer.attachString(&text);
+    writer.attachString(&text, STagWriter::LineEnd::CrLf);
     const auto store = [&] {
-        stored.clear();
-        appendCrLf(stored, text);
+        const bool ok = std::fwrite(text.data(), 1, text.size(), file.file()) == text.size();
         text.clear();
-        return std::fwrite(stored.data(), 1, stored.size(), file.file()) == stored.size();
+        return ok;
     };
     const auto storeWhenFull = [&] { return text.size() < kStoreBytes || store(); };
     if (!writeEntries(writer, order, storeWhenFull) || !store()) {
@@ -405,11 +382,28 @@ SCompIndex* SCompLib::firstEntryOf(const SCompInfo* component) const {
 SCompIndex* SCompLib::appendEntry(std::string name, SCompInfo* component) {
     m_entries.push_back(std::make_unique<SCompIndex>(std::move(name), component));
     SCompIndex* entry = m_entries.back().get();
-    auto it = m_names.find(entry->name());
-    if (it == m_names.end())
-        it = m_names.emplace(entry->name(), NameSlot{entry, 0}).first;
-    ++it->second.count;
+    ++m_names.try_emplace(entry->name(), NameSlot{entry, 0}).first->second.count;
     return entry;
+}
+
+// One table lookup for a name that is free, as nearly every name of a library is.
+SCompIndex* SCompLib::appendUniqueEntry(std::string name, SCompInfo* component) {
+    m_entries.push_back(std::make_unique<SCompIndex>(std::move(name), component));
+    SCompIndex* entry = m_entries.back().get();
+    if (m_names.try_emplace(entry->name(), NameSlot{entry, 1}).second)
+        return entry;
+    entry->m_name = makeUniqueName(entry->name());
+    m_names.emplace(entry->name(), NameSlot{entry, 1});
+    return entry;
+}
+
+void SCompLib::setFirstOfName(std::string_view name, SCompIndex* first) {
+    auto node = m_names.extract(name);
+    if (node.empty())
+        return;
+    node.key() = first->name();
+    node.mapped().first = first;
+    m_names.insert(std::move(node));
 }
 
 // Drops the entry's name from the table (the entry itself stays).
@@ -428,7 +422,7 @@ void SCompLib::forgetName(const SCompIndex* entry) {
         return;
     for (const auto& other : m_entries) {
         if (other.get() != entry && other->name() == entry->name()) {
-            it->second.first = other.get();
+            setFirstOfName(entry->name(), other.get());
             return;
         }
     }
@@ -469,15 +463,13 @@ void SCompLib::renameEntry(SCompIndex* entry, std::string name) {
         return;
     forgetName(entry);
     entry->m_name = std::move(name);
-    auto it = m_names.find(entry->name());
-    if (it == m_names.end()) {
-        m_names.emplace(entry->name(), NameSlot{entry, 1});
-        return;
-    }
+    const auto [it, added] = m_names.try_emplace(entry->name(), NameSlot{entry, 0});
     ++it->second.count;
+    if (added)
+        return;
     for (const auto& other : m_entries) {
         if (other->name() == entry->name()) {
-            it->second.first = other.get();
+            setFirstOfName(entry->name(), other.get());
             return;
         }
     }

@@ -114,18 +114,15 @@ public:
 private:
     struct NameHash {
         using is_transparent = void;
-        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+        // noexcept: the table then keeps no copy of each hash, a large library has many names.
+        size_t operator()(std::string_view s) const noexcept {
+            return std::hash<std::string_view>{}(s);
+        }
     };
     // Entries sharing a name (only when a caller added them so) count; `first` is the earliest.
     struct NameSlot {
         SCompIndex* first = nullptr;
         int32_t count = 0;
-    };
-    // A pattern of the current block; the first component naming it takes it over, later ones
-    // copy it from that component.
-    struct BlockPattern {
-        std::unique_ptr<SPtn> pattern;
-        const SCompInfo* takenBy = nullptr;
     };
     struct BlockState;
 
@@ -141,7 +138,11 @@ private:
                       const std::function<bool()>& afterEntry) const;
 
     SCompIndex* appendEntry(std::string name, SCompInfo* component);
+    // appendEntry with `name`, or the name makeUniqueName gives when it is taken.
+    SCompIndex* appendUniqueEntry(std::string name, SCompInfo* component);
     void forgetName(const SCompIndex* entry);
+    // Makes `first` the slot's first entry; the table's key is a view of that entry's name.
+    void setFirstOfName(std::string_view name, SCompIndex* first);
     // The first free number from `from` on for `stem` ("stem(n)"), written into `candidate`.
     void firstFreeNumber(std::string_view stem, int64_t from, std::string& candidate) const;
 
@@ -149,7 +150,8 @@ private:
     std::string m_property;
     std::vector<std::unique_ptr<SCompInfo>> m_components;
     std::vector<std::unique_ptr<SCompIndex>> m_entries;
-    std::unordered_map<std::string, NameSlot, NameHash, std::equal_to<>> m_names;
+    // Keys view the name of the slot's first entry (entries never move).
+    std::unordered_map<std::string_view, NameSlot, NameHash, std::equal_to<>> m_names;
     // Per stem, numbers found taken, each linked to a higher number to try next (links are
     // shortened as they are walked), so a run of taken numbers is crossed once instead of once
     // per request. A stem's links go when one of its names leaves: its numbers may be free again.

@@ -91,6 +91,10 @@ SPin::Field SPin::fieldAt(size_t index) const {
     for (size_t i = 0;; ++i) {
         Field field;
         field.begin = pos;
+        field.end = pos;
+        // Absent fields after the last present one are not stored.
+        if (pos >= data.size())
+            return field;
         const size_t header = readHeader(data, pos);
         const size_t length = header == 0 ? 0 : header - 1;
         field.end = pos + length;
@@ -104,13 +108,47 @@ SPin::Field SPin::fieldAt(size_t index) const {
 }
 
 void SPin::replaceField(size_t index, std::optional<std::string_view> value) {
-    const Field old = fieldAt(index);
+    const size_t stored = storedFieldCount();
+    if (index >= stored && !value)
+        return;
     std::string packed;
     packed.reserve(m_fields.size() + (value ? value->size() : 0) + 4);
-    packed.append(m_fields, 0, old.begin);
-    appendField(packed, value);
-    packed.append(m_fields, old.end);
+    if (index >= stored) {
+        // A field beyond the stored ones is reached through absent ones.
+        packed = m_fields;
+        packed.append(index - stored, '\0');
+        appendField(packed, value);
+    } else {
+        const Field old = fieldAt(index);
+        packed.append(m_fields, 0, old.begin);
+        appendField(packed, value);
+        packed.append(m_fields, old.end);
+    }
     m_fields = std::move(packed);
+    trimAbsentTail();
+}
+
+size_t SPin::storedFieldCount() const {
+    const std::string_view data = m_fields;
+    size_t count = 0;
+    for (size_t pos = 0; pos < data.size(); ++count) {
+        const size_t header = readHeader(data, pos);
+        pos += header == 0 ? 0 : header - 1;
+    }
+    return count;
+}
+
+void SPin::trimAbsentTail() {
+    const std::string_view data = m_fields;
+    size_t keep = 0;
+    for (size_t pos = 0; pos < data.size();) {
+        const size_t header = readHeader(data, pos);
+        if (header != 0) {
+            pos += header - 1;
+            keep = pos;
+        }
+    }
+    m_fields.resize(keep);
 }
 
 std::optional<std::string_view> SPin::name() const {
@@ -166,8 +204,7 @@ void SPin::setBlockCount(int32_t n) {
     n = clampBlockCount(n);
     if (n < m_blockCount) {
         m_fields.resize(fieldAt(static_cast<size_t>(n)).end);
-    } else {
-        m_fields.append(static_cast<size_t>(n - m_blockCount), '\0');
+        trimAbsentTail();
     }
     m_blockCount = n;
 }
@@ -187,18 +224,23 @@ void SPin::setNumber(int32_t block, std::optional<std::string_view> text) {
 bool SPin::read(STagReader& reader, int32_t blockCount) {
     const int32_t n = clampBlockCount(blockCount);
     std::optional<std::string> name;
-    std::string numbers; // packed fields of the numbers read so far
+    // The packed fields of the numbers read so far, in a buffer kept per thread: most pins
+    // would otherwise allocate one just for reading.
+    thread_local std::string numbers;
+    numbers.clear();
     int32_t numbersRead = 0;
     bool ok = true;
-    std::string word;
-    while (reader.readWord(word) >= 0) {
+    std::string scratch;
+    std::string_view word;
+    while (reader.readWordView(scratch, word) >= 0) {
+        if (word.empty())
+            continue;
         if (word[0] == '-') {
             ok = word == "-PIN";
             break;
         }
         if (word[0] == '+') {
-            word[0] = '-';
-            if (reader.skipTo(word) < 0) {
+            if (reader.skipTo(STagReader::closingWordOf(word)) < 0) {
                 ok = false;
                 break;
             }
@@ -228,7 +270,9 @@ bool SPin::read(STagReader& reader, int32_t blockCount) {
     m_fields.clear();
     appendField(m_fields, name);
     m_fields.append(numbers);
-    m_fields.append(static_cast<size_t>(n - numbersRead), '\0');
+    trimAbsentTail();
+    if (numbers.capacity() > kMaxNameBytes * 4)
+        std::string().swap(numbers); // a huge record's buffer is not kept
     m_blockCount = n;
     return ok;
 }
@@ -252,7 +296,7 @@ bool SPin::write(STagWriter& writer) const {
     const std::string_view data = m_fields;
     size_t pos = fieldAt(0).end;
     for (int32_t block = 0; block < m_blockCount; ++block) {
-        const size_t header = readHeader(data, pos);
+        const size_t header = pos < data.size() ? readHeader(data, pos) : 0;
         const size_t length = header == 0 ? 0 : header - 1;
         if (writer.writeText("M", data.substr(pos, length)) < 0)
             return false;

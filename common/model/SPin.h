@@ -78,13 +78,17 @@ private:
         std::optional<std::string_view> value;
     };
     Field fieldAt(size_t index) const;
+    size_t storedFieldCount() const;
     void replaceField(size_t index, std::optional<std::string_view> value);
+    // Drops the absent fields after the last present one: every pin has one stored form.
+    void trimAbsentTail();
 
     int32_t m_side = kSideLeft;
     int32_t m_offset = 0;
     uint32_t m_flags = 0;
     int32_t m_blockCount = 0;
     // Field 0 is the name, fields 1..blockCount the numbers. Each field is a varint header
-    // (0 = absent, otherwise length + 1) followed by its bytes.
-    std::string m_fields = std::string(1, '\0');
+    // (0 = absent, otherwise length + 1) followed by its bytes. Absent fields at the end are not
+    // stored, so that a pin of many blocks without numbers costs no more than its record.
+    std::string m_fields;
 };

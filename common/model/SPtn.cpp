@@ -1,5 +1,6 @@
 #include "model/SPtn.h"
 
+#include "SScratchList.h"
 #include "model/SPtnObjArc.h"
 #include "model/SPtnObjCircle.h"
 #include "model/SPtnObjLine.h"
@@ -77,15 +78,19 @@ bool SPtn::read(STagReader& reader) {
     m_name.reset();
     m_size = {};
     SSize bitsSize;
-    const bool ok = readBody(reader, bitsSize);
+    SScratchList<std::unique_ptr<SPtnObj>> objects;
+    const bool ok = readBody(reader, bitsSize, objects.items());
+    objects.moveTo(m_objects);
     fitBitPattern(bitsSize);
     return ok;
 }
 
-bool SPtn::readBody(STagReader& reader, SSize& bitsSize) {
-    std::string word;
+bool SPtn::readBody(STagReader& reader, SSize& bitsSize,
+                    std::vector<std::unique_ptr<SPtnObj>>& objects) {
+    std::string scratch;
+    std::string_view word;
     for (;;) {
-        if (reader.readWord(word) < 0)
+        if (reader.readWordView(scratch, word) < 0)
             return true;
         if (word.empty())
             continue;
@@ -97,10 +102,9 @@ bool SPtn::readBody(STagReader& reader, SSize& bitsSize) {
             bitsSize = m_size;
         } else if (auto object = SPtnObj::createForSection(word)) {
             if (object->read(reader))
-                m_objects.push_back(std::move(object));
+                objects.push_back(std::move(object));
         } else if (word[0] == '+') {
-            word[0] = '-';
-            if (reader.skipTo(word) < 0)
+            if (reader.skipTo(STagReader::closingWordOf(word)) < 0)
                 return false;
         } else if (STagField field; STagField::split(word, field) && !field.value.empty()) {
             if (field.key == "X")
@@ -173,9 +177,13 @@ void SPtn::setPixel(int32_t x, int32_t y, bool ink) {
         m_bits.setPixel(x, y, ink);
 }
 
-SPtnObj* SPtn::object(int32_t index) const {
+const SPtnObj* SPtn::object(int32_t index) const {
     return index >= 0 && index < objectCount() ? m_objects[static_cast<size_t>(index)].get()
                                                : nullptr;
+}
+
+SPtnObj* SPtn::object(int32_t index) {
+    return const_cast<SPtnObj*>(std::as_const(*this).object(index));
 }
 
 void SPtn::setObjects(std::vector<std::unique_ptr<SPtnObj>> objects) {

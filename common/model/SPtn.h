@@ -61,14 +61,17 @@ public:
     void setPixel(int32_t x, int32_t y, bool ink);
 
     int32_t objectCount() const { return static_cast<int32_t>(m_objects.size()); }
-    SPtnObj* object(int32_t index) const;
+    // Null outside 0..objectCount()-1.
+    const SPtnObj* object(int32_t index) const;
+    SPtnObj* object(int32_t index);
     const std::vector<std::unique_ptr<SPtnObj>>& objects() const { return m_objects; }
     // Empty entries are dropped.
     void setObjects(std::vector<std::unique_ptr<SPtnObj>> objects);
     void appendObject(std::unique_ptr<SPtnObj> object);
 
 private:
-    bool readBody(STagReader& reader, SSize& bitsSize);
+    bool readBody(STagReader& reader, SSize& bitsSize,
+                  std::vector<std::unique_ptr<SPtnObj>>& objects);
     bool bitPatternAllowed() const;
     bool readBitPattern(STagReader& reader);
     // Keeps the bit pattern's layout in step with a size changed after it was read.

@@ -87,19 +87,19 @@ int32_t SPtnObj::clampToInt32(int64_t v) {
 SPtnObj::SectionStep SPtnObj::nextField(STagReader& reader, std::string& word, STagField& field,
                                         std::string_view closing) {
     for (;;) {
-        if (reader.readWord(word) < 0)
+        std::string_view view;
+        if (reader.readWordView(word, view) < 0)
             return SectionStep::End;
-        if (word.empty())
+        if (view.empty())
             continue;
-        if (word[0] == '-')
-            return word == closing ? SectionStep::Closed : SectionStep::Failed;
-        if (word[0] == '+') {
-            word[0] = '-';
-            if (reader.skipTo(word) < 0)
+        if (view[0] == '-')
+            return view == closing ? SectionStep::Closed : SectionStep::Failed;
+        if (view[0] == '+') {
+            if (reader.skipTo(STagReader::closingWordOf(view)) < 0)
                 return SectionStep::Failed;
             continue;
         }
-        if (STagField::split(word, field) && !field.value.empty())
+        if (STagField::split(view, field) && !field.value.empty())
             return SectionStep::Field;
     }
 }

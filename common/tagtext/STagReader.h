@@ -52,6 +52,13 @@ public:
     int32_t readWordView(std::string& scratch, std::string_view& word);
     // Reads words until one equals `word`: 0 when found (it is consumed), -1 at the end.
     int32_t skipTo(std::string_view word);
+    // The word that closes a section opened by `opening` ("+X" → "-X").
+    static std::string closingWordOf(std::string_view opening) {
+        std::string closing(opening);
+        if (!closing.empty())
+            closing[0] = '-';
+        return closing;
+    }
 
     // A reading position. It stays valid while the buffer is not refilled.
     struct Mark {

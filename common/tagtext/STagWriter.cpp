@@ -20,13 +20,15 @@ constexpr std::array<bool, 256> kEscaped = [] {
 bool STagWriter::attachFile(std::FILE* file) {
     m_file = file;
     m_target = nullptr;
+    m_lineEnd = "\r\n";
     m_lineStart = true;
     return true;
 }
 
-bool STagWriter::attachString(std::string* target) {
+bool STagWriter::attachString(std::string* target, LineEnd lineEnd) {
     m_file = nullptr;
     m_target = target;
+    m_lineEnd = lineEnd == LineEnd::CrLf ? "\r\n" : "\n";
     m_lineStart = true;
     return true;
 }
@@ -41,11 +43,15 @@ int STagWriter::put(std::string_view bytes) {
     return -1;
 }
 
-int STagWriter::writeWord(std::string_view text) {
-    if (m_lineStart)
+int STagWriter::separate() {
+    if (m_lineStart) {
         m_lineStart = false;
-    else if (put(",") < 0)
-        return -1;
+        return 0;
+    }
+    return put(",");
+}
+
+int STagWriter::putEscaped(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     size_t runStart = 0;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -60,19 +66,25 @@ int STagWriter::writeWord(std::string_view text) {
     return put(text.substr(runStart));
 }
 
+int STagWriter::writeWord(std::string_view text) {
+    return separate() < 0 ? -1 : putEscaped(text);
+}
+
 int STagWriter::endLine() {
     m_lineStart = true;
-    return put(m_file ? std::string_view("\r\n") : std::string_view("\n"));
+    return put(m_lineEnd);
 }
 
 int STagWriter::writeInt(std::string_view key, int32_t value) {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    m_scratch.assign(key).append(":").append(digits, end);
-    return writeWord(m_scratch);
+    if (separate() < 0 || putEscaped(key) < 0 || put(":") < 0)
+        return -1;
+    return put(std::string_view(digits, static_cast<size_t>(end - digits)));
 }
 
 int STagWriter::writeText(std::string_view key, std::string_view value) {
-    m_scratch.assign(key).append(":").append(value);
-    return writeWord(m_scratch);
+    if (separate() < 0 || putEscaped(key) < 0 || put(":") < 0)
+        return -1;
+    return putEscaped(value);
 }

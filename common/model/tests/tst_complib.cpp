@@ -173,7 +173,8 @@ std::string pattern(const std::string& name, int lines) {
 }
 
 int32_t objectsOf(const SCompLib& lib, int index) {
-    const SPtn* p = lib.entryAt(index)->component()->pattern();
+    const SCompInfo* comp = lib.entryAt(index)->component();
+    const SPtn* p = comp->pattern();
     return p ? p->objectCount() : -1;
 }
 
@@ -184,10 +185,16 @@ TEST(LibRead, ComponentsFindTheirPatternsInTheirBlock) {
                                   comp("D") + "-KORVX_LIB_V.1.0\n+KORVX_LIB_V.1.0\n" +
                                   comp("E", "P:Q,")));
     ASSERT_EQ(lib.entryCount(), 5);
-    // The first pattern of a name wins; each component gets a copy of its own.
+    // The first pattern of a name wins. Components naming it share it until one changes it.
     EXPECT_EQ(objectsOf(lib, 0), 2);
     EXPECT_EQ(objectsOf(lib, 1), 2);
-    EXPECT_NE(lib.entryAt(0)->component()->pattern(), lib.entryAt(1)->component()->pattern());
+    const SCompInfo& a = *lib.entryAt(0)->component();
+    const SCompInfo& b = *lib.entryAt(1)->component();
+    EXPECT_EQ(a.pattern(), b.pattern());
+    lib.entryAt(0)->component()->pattern()->setObjects({});
+    EXPECT_NE(a.pattern(), b.pattern());
+    EXPECT_EQ(objectsOf(lib, 0), 0);
+    EXPECT_EQ(objectsOf(lib, 1), 2);
     EXPECT_EQ(objectsOf(lib, 2), -1);
     EXPECT_EQ(objectsOf(lib, 3), -1);
     // Patterns of one block are not seen in the next.

@@ -213,6 +213,32 @@ TEST(PinNumbers, FieldsStayIndependent) {
     EXPECT_EQ(numbersOf(pin), (Numbers{"1", midText, none, midText}));
 }
 
+// Absent numbers at the end are not stored: however a pin got them, it is the same pin.
+TEST(PinNumbers, AbsentNumbersAtTheEnd) {
+    SPin fresh;
+    fresh.setBlockCount(256);
+    SPin read;
+    ASSERT_TRUE(readPin(read, "L:L0,-PIN", 256));
+    SPin cleared;
+    cleared.setBlockCount(256);
+    cleared.setNumber(200, "x");
+    EXPECT_EQ(cleared.number(199), std::nullopt);
+    EXPECT_EQ(cleared.number(200), "x");
+    cleared.setNumber(200, std::nullopt);
+    SPin shrunk;
+    shrunk.setBlockCount(256);
+    shrunk.setNumber(255, "y");
+    shrunk.setBlockCount(255);
+    shrunk.setBlockCount(256);
+    for (const SPin* pin : {&read, &cleared, &shrunk}) {
+        EXPECT_EQ(*pin, fresh);
+        std::string expected = "+PIN,N:,L:L0,T:";
+        for (int i = 0; i < 256; ++i)
+            expected += ",M:";
+        EXPECT_EQ(writePin(*pin), expected + ",-PIN");
+    }
+}
+
 TEST(PinNumbers, BlockCountAndRange) {
     SPin pin;
     pin.setBlockCount(3);
