@@ -104,12 +104,18 @@ int main(int argc, char** argv) {
     const size_t bytes = static_cast<size_t>(mb * 1e6);
     const Case cases[] = {
         {"empty bit patterns",
-         [](std::string& t, int) { t += "+PTN,N:a,X:501,Y:501,+BMP,-BMP,-PTN\r\n"; }, bytes},
+         [](std::string& t, int i) {
+             t += "+PTN,N:" + std::to_string(i) + ",X:501,Y:501,+BMP,-BMP,-PTN\r\n";
+         },
+         bytes},
         {"one-row bit patterns",
-         [](std::string& t, int) { t += "+PTN,N:a,X:501,Y:501,+BMP,@A,-BMP,-PTN\r\n"; }, bytes},
+         [](std::string& t, int i) {
+             t += "+PTN,N:" + std::to_string(i) + ",X:501,Y:501,+BMP,@A,-BMP,-PTN\r\n";
+         },
+         bytes},
         {"last row set",
-         [](std::string& t, int) {
-             t += "+PTN,N:a,X:501,Y:501,+BMP";
+         [](std::string& t, int i) {
+             t += "+PTN,N:" + std::to_string(i) + ",X:501,Y:501,+BMP";
              for (int r = 0; r < 500; ++r)
                  t += ",A";
              t += ",@A,-BMP,-PTN\r\n";
@@ -138,14 +144,16 @@ int main(int argc, char** argv) {
         {"empty lines",
          [](std::string& t, int i) {
              if (i % 4096 == 0)
-                 t += (i ? "-PTN\r\n" : "") + std::string("+PTN,N:a,X:1,Y:1\r\n");
+                 t += std::string(i ? "-PTN\r\n" : "") + "+PTN,N:" + std::to_string(i) +
+                      ",X:1,Y:1\r\n";
              t += "+L,-L,";
          },
          bytes, 0, 0, true, "-PTN\r\n"},
         {"empty texts",
          [](std::string& t, int i) {
              if (i % 4096 == 0)
-                 t += (i ? "-PTN\r\n" : "") + std::string("+PTN,N:a,X:1,Y:1\r\n");
+                 t += std::string(i ? "-PTN\r\n" : "") + "+PTN,N:" + std::to_string(i) +
+                      ",X:1,Y:1\r\n";
              t += "+TX,-TX,";
          },
          bytes, 0, 0, true, "-PTN\r\n"},

@@ -368,7 +368,7 @@ SCompIndex* SCompLib::entryAt(int32_t index) const {
 
 SCompIndex* SCompLib::findEntry(std::string_view name) const {
     const auto it = m_names.find(name);
-    return it == m_names.end() ? nullptr : it->second.first;
+    return it == m_names.end() ? nullptr : it->first;
 }
 
 SCompIndex* SCompLib::firstEntryOf(const SCompInfo* component) const {
@@ -382,7 +382,7 @@ SCompIndex* SCompLib::firstEntryOf(const SCompInfo* component) const {
 SCompIndex* SCompLib::appendEntry(std::string name, SCompInfo* component) {
     m_entries.push_back(std::make_unique<SCompIndex>(std::move(name), component));
     SCompIndex* entry = m_entries.back().get();
-    ++m_names.try_emplace(entry->name(), NameSlot{entry, 0}).first->second.count;
+    ++m_names.try_emplace(entry, 0).first->second;
     return entry;
 }
 
@@ -390,19 +390,19 @@ SCompIndex* SCompLib::appendEntry(std::string name, SCompInfo* component) {
 SCompIndex* SCompLib::appendUniqueEntry(std::string name, SCompInfo* component) {
     m_entries.push_back(std::make_unique<SCompIndex>(std::move(name), component));
     SCompIndex* entry = m_entries.back().get();
-    if (m_names.try_emplace(entry->name(), NameSlot{entry, 1}).second)
+    if (m_names.try_emplace(entry, 1).second)
         return entry;
     entry->m_name = makeUniqueName(entry->name());
-    m_names.emplace(entry->name(), NameSlot{entry, 1});
+    m_names.emplace(entry, 1);
     return entry;
 }
 
 void SCompLib::setFirstOfName(std::string_view name, SCompIndex* first) {
-    auto node = m_names.extract(name);
-    if (node.empty())
+    const auto it = m_names.find(name);
+    if (it == m_names.end())
         return;
-    node.key() = first->name();
-    node.mapped().first = first;
+    auto node = m_names.extract(it);
+    node.key() = first;
     m_names.insert(std::move(node));
 }
 
@@ -414,11 +414,11 @@ void SCompLib::forgetName(const SCompIndex* entry) {
     const auto it = m_names.find(entry->name());
     if (it == m_names.end())
         return;
-    if (--it->second.count == 0) {
+    if (--it->second == 0) {
         m_names.erase(it);
         return;
     }
-    if (it->second.first != entry)
+    if (it->first != entry)
         return;
     for (const auto& other : m_entries) {
         if (other.get() != entry && other->name() == entry->name()) {
@@ -463,8 +463,8 @@ void SCompLib::renameEntry(SCompIndex* entry, std::string name) {
         return;
     forgetName(entry);
     entry->m_name = std::move(name);
-    const auto [it, added] = m_names.try_emplace(entry->name(), NameSlot{entry, 0});
-    ++it->second.count;
+    const auto [it, added] = m_names.try_emplace(entry, 0);
+    ++it->second;
     if (added)
         return;
     for (const auto& other : m_entries) {

@@ -112,17 +112,21 @@ public:
     void setProperty(std::string text) { m_property = std::move(text); }
 
 private:
+    // Names are looked up as text or through an entry. noexcept: the tables then keep no copy
+    // of each hash, and a large library has many names.
+    static std::string_view nameOf(std::string_view name) noexcept { return name; }
+    static std::string_view nameOf(const SCompIndex* entry) noexcept { return entry->name(); }
     struct NameHash {
         using is_transparent = void;
-        // noexcept: the table then keeps no copy of each hash, a large library has many names.
-        size_t operator()(std::string_view s) const noexcept {
-            return std::hash<std::string_view>{}(s);
+        template <typename Name> size_t operator()(const Name& name) const noexcept {
+            return std::hash<std::string_view>{}(nameOf(name));
         }
     };
-    // Entries sharing a name (only when a caller added them so) count; `first` is the earliest.
-    struct NameSlot {
-        SCompIndex* first = nullptr;
-        int32_t count = 0;
+    struct NameEqual {
+        using is_transparent = void;
+        template <typename A, typename B> bool operator()(const A& a, const B& b) const noexcept {
+            return nameOf(a) == nameOf(b);
+        }
     };
     struct BlockState;
 
@@ -141,7 +145,7 @@ private:
     // appendEntry with `name`, or the name makeUniqueName gives when it is taken.
     SCompIndex* appendUniqueEntry(std::string name, SCompInfo* component);
     void forgetName(const SCompIndex* entry);
-    // Makes `first` the slot's first entry; the table's key is a view of that entry's name.
+    // Makes `first` the entry the name table gives for its name.
     void setFirstOfName(std::string_view name, SCompIndex* first);
     // The first free number from `from` on for `stem` ("stem(n)"), written into `candidate`.
     void firstFreeNumber(std::string_view stem, int64_t from, std::string& candidate) const;
@@ -150,8 +154,9 @@ private:
     std::string m_property;
     std::vector<std::unique_ptr<SCompInfo>> m_components;
     std::vector<std::unique_ptr<SCompIndex>> m_entries;
-    // Keys view the name of the slot's first entry (entries never move).
-    std::unordered_map<std::string_view, NameSlot, NameHash, std::equal_to<>> m_names;
+    // Per name, its first entry and the number of entries with it (more than one only when a
+    // caller added them so).
+    std::unordered_map<SCompIndex*, int32_t, NameHash, NameEqual> m_names;
     // Per stem, numbers found taken, each linked to a higher number to try next (links are
     // shortened as they are walked), so a run of taken numbers is crossed once instead of once
     // per request. A stem's links go when one of its names leaves: its numbers may be free again.

@@ -15,12 +15,15 @@ void appendHeader(std::string& out, std::optional<std::string_view> value) {
         out.push_back('\0');
         return;
     }
+    char header[10];
+    size_t n = 0;
     size_t v = value->size() + 1;
     while (v >= 0x80) {
-        out.push_back(static_cast<char>((v & 0x7F) | 0x80));
+        header[n++] = static_cast<char>((v & 0x7F) | 0x80);
         v >>= 7;
     }
-    out.push_back(static_cast<char>(v));
+    header[n++] = static_cast<char>(v);
+    out.append(header, n);
 }
 
 void appendField(std::string& out, std::optional<std::string_view> value) {
@@ -268,9 +271,11 @@ bool SPin::read(STagReader& reader, int32_t blockCount) {
         }
     }
     m_fields.clear();
+    m_fields.reserve((name ? name->size() + 2 : 1) + numbers.size());
     appendField(m_fields, name);
     m_fields.append(numbers);
-    trimAbsentTail();
+    if (numbers.empty())
+        trimAbsentTail(); // numbers read are present, even when empty
     if (numbers.capacity() > kMaxNameBytes * 4)
         std::string().swap(numbers); // a huge record's buffer is not kept
     m_blockCount = n;

@@ -26,7 +26,9 @@ private:
     // The comma before every word but a line's first.
     int separate();
     int putEscaped(std::string_view text);
+    bool putPlainField(std::string_view key, std::string_view value);
 
+    static constexpr size_t kPlainFieldBytes = 128;
     std::FILE* m_file = nullptr;
     std::string* m_target = nullptr;
     std::string_view m_lineEnd = "\n";

@@ -296,6 +296,39 @@ TEST(TagWriter, FilesGetCrLf) {
     EXPECT_EQ(std::string(buf, n), "+L,W:2147483647\r\nX:-2147483648\r\n");
 }
 
+// Short fields are checked eight bytes at a time: every byte at every place of such a field is
+// escaped exactly as the byte-by-byte rule says.
+TEST(TagWriter, EveryByteAtEveryPlaceOfAField) {
+    const auto reference = [](std::string_view value) {
+        std::string out = ",K:";
+        for (const char c : value) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u <= 0x20 || c == '%' || c == ',') {
+                static constexpr char kHex[] = "0123456789ABCDEF";
+                out += {'%', kHex[u >> 4], kHex[u & 15]};
+            } else {
+                out += c;
+            }
+        }
+        return out;
+    };
+    for (int c = 0; c < 256; ++c) {
+        for (size_t length = 1; length <= 17; ++length) {
+            for (size_t at = 0; at < length; ++at) {
+                std::string value(length, 'v');
+                value[at] = static_cast<char>(c);
+                std::string out;
+                STagWriter writer;
+                writer.attachString(&out, STagWriter::LineEnd::CrLf);
+                writer.writeWord("+W");
+                writer.writeText("K", value);
+                writer.endLine();
+                ASSERT_EQ(out, "+W" + reference(value) + "\r\n") << c << " " << length << " " << at;
+            }
+        }
+    }
+}
+
 TEST(TagWriter, UnattachedWriterFails) {
     STagWriter writer;
     EXPECT_EQ(writer.writeWord("a"), -1);
