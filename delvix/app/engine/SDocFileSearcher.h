@@ -2,11 +2,12 @@
 
 #include "engine/SFileSearcher.h"
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
 
+class SFileDescriptor;
+class STextPrefilter;
 class SXKorvDocSch;
 class SXKorvTextScanner;
 
@@ -17,6 +18,9 @@ class SDocFileSearcher : public SFileSearcher {
 public:
     void search(const std::string& path, const SSearchParams& params, const std::atomic<bool>& stop,
                 SFileOutcome& outcome) const override;
+    // Opens the file relative to its folder where the walk holds that open.
+    void searchFile(const SWalkItem& file, const SSearchParams& params,
+                    const std::atomic<bool>& stop, SFileOutcome& outcome) const override;
 
     // Files up to this size are read into memory and checked by the prefilter first; larger
     // ones are read straight from the file.
@@ -27,7 +31,7 @@ public:
     public:
         // Reads the rest of `file`; false when it is larger than the limit (or on a read
         // error, with `reason` set).
-        bool readWhole(std::FILE* file, std::string& reason);
+        bool readWhole(const SFileDescriptor& file, std::string& reason);
         std::string_view bytes() const { return {m_data.get(), m_size}; }
 
     private:
@@ -39,8 +43,12 @@ public:
     };
 
 private:
-    static int readDocument(SXKorvDocSch& doc, std::FILE* file, std::string_view bytes,
-                            bool inMemory);
+    // The prefilter for this search, made once per worker.
+    static const STextPrefilter& prefilterFor(const SSearchParams& params);
+    // Reads the document from the bytes, or from the file where the bytes will not do; the
+    // warning when the file cannot be read that way.
+    static bool readDocument(SXKorvDocSch& doc, const SWalkItem& file, SFileDescriptor& fd,
+                             std::string_view bytes, bool inMemory, SFileOutcome& outcome);
     static void collectHits(SXKorvDocSch& doc, const std::string& path,
                             const std::atomic<bool>& stop, SFileOutcome& outcome);
     static void collectScanned(const SXKorvTextScanner& scanner, const std::string& path,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/SFolderWalker.h"
 #include "engine/SSearchParams.h"
 #include "engine/SSearchResult.h"
 
@@ -22,4 +23,9 @@ public:
     virtual ~SFileSearcher() = default;
     virtual void search(const std::string& path, const SSearchParams& params,
                         const std::atomic<bool>& stop, SFileOutcome& outcome) const = 0;
+    // A file of a walk, which may be opened relative to its folder; by path unless overridden.
+    virtual void searchFile(const SWalkItem& file, const SSearchParams& params,
+                            const std::atomic<bool>& stop, SFileOutcome& outcome) const {
+        search(file.path, params, stop, outcome);
+    }
 };

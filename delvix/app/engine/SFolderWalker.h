@@ -2,14 +2,23 @@
 
 #include <atomic>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
+
+class SFileDescriptor;
+struct SFolderEntry;
 
 // One step of a walk: a schematic file to search, or something passed over with its reason.
 struct SWalkItem {
     std::string path;
     std::string reason; // empty for a file to search
+    // The file's folder, held open while the file waits to be searched (null: open by path).
+    std::shared_ptr<const SFileDescriptor> folder;
+    size_t nameAt = 0; // where the file's name begins in `path`
+
     bool isWarning() const { return !reason.empty(); }
+    const char* name() const { return path.c_str() + nameAt; }
 };
 
 // Walks a folder for schematic files (".kx2" in any case), in a fixed order: the entries of a
@@ -39,6 +48,9 @@ private:
 
     // Lists a folder onto the stack; on failure returns false with the reason.
     bool enter(const std::string& path, std::string identity, std::string& reason);
+    // Sorts a listed entry into the folder's files or subfolders.
+    void addEntry(Folder& folder, const std::shared_ptr<const SFileDescriptor>& handle,
+                  SFolderEntry& entry) const;
     bool isBeingWalked(const std::string& identity) const;
     std::string childPath(const std::string& parent, const std::string& name) const;
     bool stopped() const;

@@ -104,7 +104,7 @@ void SSearchEngine::workerLoop(const SSearchParams& params, SSearchSink& sink) {
     while (takeNext(seq, item)) {
         SFileOutcome outcome;
         if (!item.isWarning())
-            m_searcher->search(item.path, params, m_stop, outcome);
+            m_searcher->searchFile(item, params, m_stop, outcome);
         finish(seq, std::move(outcome), sink);
     }
 }

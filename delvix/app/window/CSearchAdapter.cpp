@@ -14,6 +14,11 @@ public:
         m_real->search(path, params, stop, outcome);
         m_count->fetch_add(1);
     }
+    void searchFile(const SWalkItem& file, const SSearchParams& params,
+                    const std::atomic<bool>& stop, SFileOutcome& outcome) const override {
+        m_real->searchFile(file, params, stop, outcome);
+        m_count->fetch_add(1);
+    }
 
 private:
     std::shared_ptr<const SFileSearcher> m_real;

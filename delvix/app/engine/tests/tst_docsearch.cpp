@@ -1,3 +1,4 @@
+#include "SFileDescriptor.h"
 #include "TempTree.h"
 #include "engine/SDocFileSearcher.h"
 #include "engine/SSearchEngine.h"
@@ -160,6 +161,94 @@ TEST(DocSearch, UnreadableFilesAreWarningsWithTheirLine) {
     ASSERT_EQ(c.warnings.size(), 2u);
     EXPECT_EQ(c.warnings[0].rfind("a_bad.kx2|3|", 0), 0u) << c.warnings[0];
     EXPECT_EQ(c.warnings[1], "b_lib.kx2|-1|not a schematic file");
+}
+
+// What searching one walk item gives, as "path|text" hits and "line|reason" warnings.
+std::vector<std::string> searchItem(const SWalkItem& item, bool byPath) {
+    SSearchParams p;
+    p.pattern = "hit";
+    SFileOutcome outcome;
+    const std::atomic<bool> stop{false};
+    if (byPath)
+        SDocFileSearcher().search(item.path, p, stop, outcome);
+    else
+        SDocFileSearcher().searchFile(item, p, stop, outcome);
+    std::vector<std::string> out;
+    for (const auto& r : outcome.results)
+        out.push_back(r->path.str() + "|" + r->text);
+    if (outcome.warning)
+        out.push_back(std::to_string(outcome.warning->line) + "|" + outcome.warning->reason);
+    return out;
+}
+
+// A file is opened in the folder the walk listed, and fails in the same words as by its path.
+TEST(DocSearch, FilesAreOpenedInTheirListedFolder) {
+    TempTree tree;
+    const std::string hit = sheet("+LABEL,X:1,Y:2,D:1,S:hit,-LABEL\r\n");
+    tree.file("a/x.kx2", hit);
+    tree.folder("a/folder.kx2");
+    std::filesystem::create_symlink("nowhere.kx2", tree.path("a/dangling.kx2"));
+    std::filesystem::create_symlink("self.kx2", tree.path("a/self.kx2"));
+    const auto folder = std::make_shared<const SFileDescriptor>(
+        SFileDescriptor::openFolder(tree.path("a").c_str()));
+    ASSERT_TRUE(folder->isOpen());
+    const auto item = [&](const std::string& name) {
+        const std::string path = tree.path("a/" + name);
+        return SWalkItem{path, {}, folder, path.size() - name.size()};
+    };
+    const struct {
+        const char* name;
+        std::string expected;
+    } cases[] = {
+        {"x.kx2", tree.path("a/x.kx2") + "|hit"},
+        {"missing.kx2", "-1|cannot open: No such file or directory"},
+        {"folder.kx2", "-1|read error: Is a directory"},
+        {"dangling.kx2", "-1|cannot open: No such file or directory"},
+        {"self.kx2", "-1|cannot open: Too many levels of symbolic links"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(searchItem(item(c.name), false), std::vector<std::string>{c.expected}) << c.name;
+        EXPECT_EQ(searchItem(item(c.name), true), std::vector<std::string>{c.expected}) << c.name;
+    }
+    // Renamed after the listing: still read through the folder, reported under the old path.
+    std::filesystem::rename(tree.path("a"), tree.path("b"));
+    EXPECT_EQ(searchItem(item("x.kx2"), false),
+              std::vector<std::string>{tree.path("a/x.kx2") + "|hit"});
+    EXPECT_EQ(searchItem(item("x.kx2"), true),
+              std::vector<std::string>{"-1|cannot open: No such file or directory"});
+}
+
+TEST(DocSearch, UnreadableFileSaysSoThroughItsFolder) {
+    TempTree tree;
+    tree.file("a/x.kx2", sheet("+LABEL,X:1,Y:2,D:1,S:hit,-LABEL\r\n"));
+    std::filesystem::permissions(tree.path("a/x.kx2"), std::filesystem::perms::none);
+    if (std::ifstream(tree.path("a/x.kx2")).is_open())
+        GTEST_SKIP() << "permissions are not enforced for this user";
+    SFolderWalker walker(tree.root(), true, nullptr);
+    SWalkItem item;
+    ASSERT_TRUE(walker.next(item));
+    ASSERT_TRUE(item.folder);
+    EXPECT_EQ(searchItem(item, false),
+              std::vector<std::string>{"-1|cannot open: Permission denied"});
+    EXPECT_EQ(searchItem(item, true),
+              std::vector<std::string>{"-1|cannot open: Permission denied"});
+}
+
+// All hits of a file share one copy of its path.
+TEST(DocSearch, HitsOfAFileShareItsPath) {
+    TempTree tree;
+    tree.file("x.kx2",
+              sheet("+LABEL,X:1,Y:2,D:1,S:hit,-LABEL\r\n+LABEL,X:3,Y:4,D:1,S:hit,-LABEL\r\n"));
+    for (const bool scanner : {true, false}) {
+        SSearchParams p;
+        p.pattern = "hit";
+        p.scanner = scanner;
+        SFileOutcome outcome;
+        SDocFileSearcher().search(tree.path("x.kx2"), p, std::atomic<bool>{false}, outcome);
+        ASSERT_EQ(outcome.results.size(), 2u);
+        EXPECT_EQ(outcome.results[0]->path.str(), tree.path("x.kx2"));
+        EXPECT_EQ(outcome.results[0]->path.shared(), outcome.results[1]->path.shared());
+    }
 }
 
 // Texts as a file writer would put them, plus hand-made escapes of ordinary bytes.

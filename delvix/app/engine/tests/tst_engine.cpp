@@ -55,7 +55,8 @@ public:
     std::atomic<size_t> results{0};
 
     void searchResult(std::unique_ptr<SSearchResult> r) override {
-        events.push_back(r->path + "\t" + r->text + "\t" + r->type + "\t" + std::to_string(r->x));
+        events.push_back(r->path.str() + "\t" + r->text + "\t" + r->type + "\t" +
+                         std::to_string(r->x));
         ++results;
         if (afterResult)
             afterResult(results.load());

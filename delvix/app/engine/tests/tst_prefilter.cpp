@@ -1,8 +1,10 @@
 #include "STextPrefilter.h"
+#include "tagtext/SAscii.h"
 #include "tagtext/STagReader.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -30,6 +32,9 @@ bool someWordContains(const std::string& bytes, const std::string& pattern, bool
     }
     return false;
 }
+
+constexpr STextPrefilter::Vectors kAllVectors[] = {
+    STextPrefilter::Vectors::Widest, STextPrefilter::Vectors::Sse2, STextPrefilter::Vectors::None};
 
 struct Case {
     const char* file;
@@ -85,14 +90,15 @@ TEST(TextPrefilter, NeverRulesOutARealMatch) {
     };
     int matches = 0;
     int rejected = 0;
-    for (int round = 0; round < 20000; ++round) {
-        const std::string file = randomText(rng() % 60);
+    for (int round = 0; round < 30000; ++round) {
+        const std::string file = randomText(rng() % 150);
         std::string pattern = randomText(1 + rng() % 4);
         if (round % 3 == 0)
             pattern = lowered(pattern);
         const bool caseSensitive = rng() % 2;
         const bool real = someWordContains(file, pattern, caseSensitive);
-        const bool may = STextPrefilter(pattern, caseSensitive).mayMatch(file);
+        const auto vectors = kAllVectors[(round / 3) % 3];
+        const bool may = STextPrefilter(pattern, caseSensitive, vectors).mayMatch(file);
         if (real) {
             ++matches;
             ASSERT_TRUE(may) << "file [" << file << "] pattern [" << pattern << "] case "
@@ -104,6 +110,97 @@ TEST(TextPrefilter, NeverRulesOutARealMatch) {
     // Both outcomes must really have been exercised.
     EXPECT_GT(matches, 1000);
     EXPECT_GT(rejected, 1000);
+}
+
+// Plain occurrences are found by their first and last bytes at the right distance; the table
+// holds the places where that pair is not enough, or is not there at all.
+TEST(TextPrefilter, FirstAndLastBytes) {
+    const Case cases[] = {
+        {"S:GxD,GND", "GND", true, true},  // a wrong middle first, then the real one
+        {"S:GxD,GyD", "GND", true, false}, // pairs everywhere, no occurrence
+        {"S:G,ND", "GND", true, false},    // a delimiter is just another byte here
+        {"S:gnd", "GND", false, true},     // both ends fold
+        {"S:Gnd", "gND", false, true},
+        {"S:gNd", "GND", true, false},
+        {"S:@ND", "`nd", false, false}, // only letters fold: "@" | 0x20 is "`"
+        {"S:`ND", "@nd", false, false},
+        {"S:[x]", "{x}", false, false},
+        {"S:aba", "aa", true, false}, // first == last byte
+        {"S:abaa", "aa", true, true},
+        {"S:AbA", "aba", false, true},
+        {"S:a", "a", true, true}, // one byte: the first is the last
+        {"S:A", "a", false, true},
+        {"S:A", "a", true, false},
+        {"ab", "ab", true, true},     // the whole buffer
+        {"ab", "b", true, true},      // the last byte of the buffer
+        {"a", "ab", true, false},     // shorter than the pattern
+        {"S:x%41", "xA", true, true}, // the last byte escaped at the end of the buffer
+        {"%78A", "xA", true, true},   // the first byte escaped at the start
+        {"%58a", "xA", false, true},
+        {"%20%20%2C%25%41B", "AB", true, true}, // escapes of other bytes come first
+        {"%20%20%2C%25%41", "AB", true, false},
+        {"S:x%4", "xA", true, false},   // an escape cut short by the end of the buffer
+        {"S:x%4,1", "xA", true, false}, // or by a delimiter
+    };
+    for (const Case& c : cases) {
+        for (const STextPrefilter::Vectors v : kAllVectors) {
+            EXPECT_EQ(STextPrefilter(c.pattern, c.caseSensitive, v).mayMatch(c.file), c.mayMatch)
+                << c.file << " / " << c.pattern << " / " << c.caseSensitive;
+        }
+        if (someWordContains(c.file, c.pattern, c.caseSensitive)) {
+            EXPECT_TRUE(c.mayMatch) << "table contradicts the reader: " << c.file;
+        }
+    }
+}
+
+// "x" and "%20", neither of which stands for a pattern byte.
+std::string filler(size_t size) {
+    std::string s;
+    while (s.size() + 4 <= size)
+        s += "x%20";
+    return s + std::string(size - s.size(), 'x');
+}
+
+// Buffers of one size with the pattern at every place: plainly, with ends of the other case,
+// with its last byte wrong, and with its first or last byte escaped.
+void placeEverywhere(const std::string& pattern, size_t size, STextPrefilter::Vectors v) {
+    const size_t n = pattern.size();
+    const auto lowered = [](char c) {
+        return static_cast<char>(lowerAscii(static_cast<unsigned char>(c)));
+    };
+    for (size_t at = 0; at + n <= size; ++at) {
+        const std::string plain = filler(at) + pattern + filler(size - at - n);
+        EXPECT_TRUE(STextPrefilter(pattern, true, v).mayMatch(plain)) << plain;
+        std::string other = plain;
+        other[at] = lowered(other[at]);
+        other[at + n - 1] = lowered(other[at + n - 1]);
+        EXPECT_EQ(STextPrefilter(pattern, true, v).mayMatch(other), other == plain) << other;
+        EXPECT_TRUE(STextPrefilter(pattern, false, v).mayMatch(other)) << other;
+        std::string wrong = plain;
+        wrong[at + n - 1] = 'y';
+        EXPECT_FALSE(STextPrefilter(pattern, false, v).mayMatch(wrong)) << wrong;
+        if (at + n + 2 > size) // the escape takes two more bytes
+            continue;
+        for (const size_t k : {size_t{0}, n - 1}) {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", static_cast<unsigned char>(pattern[k]));
+            const std::string escaped = filler(at) + pattern.substr(0, k) + hex +
+                                        pattern.substr(k + 1) + filler(size - at - n - 2);
+            ASSERT_TRUE(someWordContains(escaped, pattern, true)) << escaped;
+            EXPECT_TRUE(STextPrefilter(pattern, true, v).mayMatch(escaped)) << escaped;
+        }
+    }
+}
+
+TEST(TextPrefilter, EveryPlaceInBuffersAroundTheBlockWidths) {
+    const size_t sizes[] = {1,  2,  15, 16, 17, 31,  32,  33,  63,  64,
+                            65, 66, 95, 96, 97, 127, 128, 129, 130, 200};
+    for (const STextPrefilter::Vectors v : kAllVectors) {
+        for (const std::string pattern : {"Q", "Q7", "QQ", "QzQ", "XQ-RARE-7781"}) {
+            for (const size_t size : sizes)
+                placeEverywhere(pattern, size, v);
+        }
+    }
 }
 
 TEST(TextPrefilter, OverlongWordsStillCount) {
