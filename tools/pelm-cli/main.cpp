@@ -1,6 +1,7 @@
 // pelm-cli: lists a component library, or loads and saves it again, with the library code of
 // the editor.
 
+#include "heap.h"
 #include "model/SCompLib.h"
 #include "model/SPtn.h"
 #include "render.h"
@@ -74,6 +75,7 @@ const char* describe(SCompLib::LoadError error) {
 
 // Loads `path` and reports a failure on stderr; returns the exit code of the load.
 int loadLibrary(SCompLib& lib, const std::string& path) {
+    prepareHeapForLibrary(path);
     if (lib.load(path))
         return kLoaded;
     const SCompLib::LoadError error = lib.loadError();
@@ -158,8 +160,15 @@ int finishOutput(int code) {
     return code;
 }
 
+// The library of a command lives until the process ends: freeing its many small objects one by
+// one would only cost time.
+SCompLib& processLibrary() {
+    static SCompLib* const lib = new SCompLib;
+    return *lib;
+}
+
 int runList(const std::string& path) {
-    SCompLib lib;
+    SCompLib& lib = processLibrary();
     const int code = loadLibrary(lib, path);
     if (code != kUsageOrFile)
         listEntries(lib);
@@ -167,7 +176,7 @@ int runList(const std::string& path) {
 }
 
 int runRoundtrip(const std::string& in, const std::string& out) {
-    SCompLib lib;
+    SCompLib& lib = processLibrary();
     const int code = loadLibrary(lib, in);
     if (code == kUsageOrFile)
         return code;
