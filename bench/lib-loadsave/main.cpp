@@ -7,6 +7,7 @@
 #include "GenPartMaker.h"
 #include "GenPartWriter.h"
 #include "GenWriter.h"
+#include "heap.h"
 #include "model/SCompLib.h"
 
 #include <sys/resource.h>
@@ -185,6 +186,7 @@ struct Args {
     std::string writeOnly; // --write PATH: only write the generated library there
     int repeat = 5;
     int small = 0;
+    bool heapHint = false; // --heap-hint: ready the heap as pelm-cli does
 };
 
 bool parseArgs(int argc, char** argv, Args& a) {
@@ -197,7 +199,9 @@ bool parseArgs(int argc, char** argv, Args& a) {
             a.writeOnly = argv[++i];
             continue;
         }
-        if (arg == "--repeat" && i + 1 < argc)
+        if (arg == "--heap-hint")
+            a.heapHint = true;
+        else if (arg == "--repeat" && i + 1 < argc)
             repeat = std::max(1, std::atoi(argv[++i]));
         else if (arg == "--small" && i + 1 < argc)
             small = std::max(1, std::atoi(argv[++i]));
@@ -215,7 +219,7 @@ int main(int argc, char** argv) {
     Args args;
     if (!parseArgs(argc, argv, args)) {
         std::fprintf(stderr, "usage: lib-loadsave [LIBRARY.KM2 | --small N] [--repeat N] "
-                             "[--write PATH]\n");
+                             "[--write PATH] [--heap-hint]\n");
         return 2;
     }
     if (!args.writeOnly.empty()) {
@@ -238,6 +242,8 @@ int main(int argc, char** argv) {
     }
     sameBytes(input, input); // warms the page cache
     const double megabytes = static_cast<double>(fs::file_size(input)) / 1e6;
+    if (args.heapHint)
+        prepareHeapForLibrary(input);
     const double baseline = peakMegabytes();
 
     // First load alone, for the peak memory of a load.
