@@ -226,11 +226,9 @@ void SPin::setNumber(int32_t block, std::optional<std::string_view> text) {
 
 bool SPin::read(STagReader& reader, int32_t blockCount) {
     const int32_t n = clampBlockCount(blockCount);
-    std::optional<std::string> name;
-    // The packed fields of the numbers read so far, in a buffer kept per thread: most pins
-    // would otherwise allocate one just for reading.
-    thread_local std::string numbers;
-    numbers.clear();
+    // The fields are packed as they come; a name after the first number is put in front.
+    m_fields.clear();
+    bool nameStored = false;
     int32_t numbersRead = 0;
     bool ok = true;
     std::string scratch;
@@ -253,7 +251,8 @@ bool SPin::read(STagReader& reader, int32_t blockCount) {
         if (!STagField::split(word, field))
             continue;
         if (field.key == "N") {
-            name = decodeName(field.value);
+            storeReadName(decodeName(field.value), nameStored);
+            nameStored = true;
         } else if (field.key == "L") {
             if (field.value.empty())
                 continue;
@@ -265,21 +264,28 @@ bool SPin::read(STagReader& reader, int32_t blockCount) {
             m_flags = flagsFromLetters(field.value);
         } else if (field.key == "M") {
             if (numbersRead < n) {
-                appendField(numbers, field.value);
+                if (!nameStored)
+                    m_fields.push_back('\0'); // no name yet
+                nameStored = true;
+                appendField(m_fields, field.value);
                 ++numbersRead;
             }
         }
     }
-    m_fields.clear();
-    m_fields.reserve((name ? name->size() + 2 : 1) + numbers.size());
-    appendField(m_fields, name);
-    m_fields.append(numbers);
-    if (numbers.empty())
-        trimAbsentTail(); // numbers read are present, even when empty
-    if (numbers.capacity() > kMaxNameBytes * 4)
-        std::string().swap(numbers); // a huge record's buffer is not kept
+    // Numbers read are present, even when empty: the last stored field is never absent.
     m_blockCount = n;
     return ok;
+}
+
+void SPin::storeReadName(std::string_view name, bool replace) {
+    if (!replace) {
+        appendField(m_fields, name);
+        return;
+    }
+    const std::string numbers = m_fields.substr(fieldAt(0).end);
+    m_fields.clear();
+    appendField(m_fields, name);
+    m_fields += numbers;
 }
 
 bool SPin::write(STagWriter& writer) const {

@@ -82,6 +82,8 @@ private:
     void replaceField(size_t index, std::optional<std::string_view> value);
     // Drops the absent fields after the last present one: every pin has one stored form.
     void trimAbsentTail();
+    // Puts a name read from a record in front of the fields, replacing the one stored.
+    void storeReadName(std::string_view name, bool replace);
 
     int32_t m_side = kSideLeft;
     int32_t m_offset = 0;

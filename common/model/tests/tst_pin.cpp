@@ -106,6 +106,9 @@ INSTANTIATE_TEST_SUITE_P(
                              {}},
                     ReadCase{"N:ab\\,-PIN", 0, true, 1, 7, 0, "ab\\", {}},
                     ReadCase{"N:a:b,-PIN", 0, true, 1, 7, 0, "a:b", {}},
+                    // The last name counts, wherever it stands among the numbers.
+                    ReadCase{"M:1,N:late,N:later,M:2,-PIN", 2, true, 1, 7, 0, "later", {"1", "2"}},
+                    ReadCase{"N:a,N:,M:1,-PIN", 1, true, 1, 7, 0, "", {"1"}},
                     // Nested sections are skipped; unknown keys and non-fields ignored.
                     ReadCase{"+X,N:no,-X,Q:1,junk,:v,N:B,-PIN", 0, true, 1, 7, 0, "B", {}},
                     // The end of the input ends the record with what was read.
