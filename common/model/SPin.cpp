@@ -289,8 +289,13 @@ void SPin::storeReadName(std::string_view name, bool replace) {
 }
 
 bool SPin::write(STagWriter& writer) const {
-    const std::optional<std::string_view> pinName = name();
-    if (writer.writeWord("+PIN") < 0 || writer.writeText("N", encodeName(pinName.value_or(""))) < 0)
+    const Field nameField = fieldAt(0);
+    const std::string_view pinName = nameField.value.value_or(std::string_view());
+    // Only overlined characters need the 7-bit form; most names are written as they are.
+    const bool plain = std::none_of(pinName.begin(), pinName.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) & 0x80; });
+    if (writer.writeWord("+PIN") < 0 ||
+        writer.writeText("N", plain ? pinName : std::string_view(encodeName(pinName))) < 0)
         return false;
     char location[16] = {"LTRB"[static_cast<uint32_t>(m_side) & 3]};
     const auto [end, ec] = std::to_chars(location + 1, location + sizeof location, m_offset);
@@ -305,7 +310,7 @@ bool SPin::write(STagWriter& writer) const {
     if (writer.writeText("T", std::string_view(letters, count)) < 0)
         return false;
     const std::string_view data = m_fields;
-    size_t pos = fieldAt(0).end;
+    size_t pos = nameField.end;
     for (int32_t block = 0; block < m_blockCount; ++block) {
         const size_t header = pos < data.size() ? readHeader(data, pos) : 0;
         const size_t length = header == 0 ? 0 : header - 1;

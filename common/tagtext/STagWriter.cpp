@@ -17,9 +17,15 @@ constexpr std::array<bool, 256> kEscaped = [] {
     return t;
 }();
 
-// True when no byte of `text` needs an escape. Eight bytes at a time: every byte of a saved
-// file passes here.
+// True when no byte of `text` needs an escape. Eight bytes at a time for longer texts: every
+// byte of a saved file passes here.
 bool isPlain(std::string_view text) {
+    if (text.size() < 16) {
+        bool escaped = false;
+        for (const char c : text)
+            escaped |= kEscaped[static_cast<unsigned char>(c)];
+        return !escaped;
+    }
     constexpr uint64_t kOnes = 0x0101010101010101u;
     constexpr uint64_t kHighs = 0x8080808080808080u;
     // Nonzero exactly when some byte is below `n` (n <= 128) or equals the lane byte.
@@ -102,11 +108,14 @@ int STagWriter::endLine() {
 int STagWriter::writeInt(std::string_view key, int32_t value) {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    return writeText(key, std::string_view(digits, static_cast<size_t>(end - digits)));
+    const std::string_view number(digits, static_cast<size_t>(end - digits));
+    if (putPlainField(key, number, true))
+        return 0;
+    return writeText(key, number);
 }
 
 int STagWriter::writeText(std::string_view key, std::string_view value) {
-    if (putPlainField(key, value))
+    if (putPlainField(key, value, false))
         return 0;
     if (separate() < 0 || putEscaped(key) < 0 || put(":") < 0)
         return -1;
@@ -114,11 +123,11 @@ int STagWriter::writeText(std::string_view key, std::string_view value) {
 }
 
 // Most fields are short and need no escape: they go out in one piece.
-bool STagWriter::putPlainField(std::string_view key, std::string_view value) {
+bool STagWriter::putPlainField(std::string_view key, std::string_view value, bool plainValue) {
     char word[kPlainFieldBytes];
     if (!m_target || key.size() + value.size() + 2 > sizeof word)
         return false;
-    if (!isPlain(key) || !isPlain(value))
+    if (!isPlain(key) || (!plainValue && !isPlain(value)))
         return false;
     size_t n = 0;
     if (!m_lineStart)

@@ -26,7 +26,8 @@ private:
     // The comma before every word but a line's first.
     int separate();
     int putEscaped(std::string_view text);
-    bool putPlainField(std::string_view key, std::string_view value);
+    // `plainValue`: the value is known to need no escape (digits).
+    bool putPlainField(std::string_view key, std::string_view value, bool plainValue);
 
     static constexpr size_t kPlainFieldBytes = 128;
     std::FILE* m_file = nullptr;
