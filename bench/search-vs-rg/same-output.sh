@@ -85,6 +85,12 @@ option_sets=(
     "--partial --ignore-case --targets label,tag sig"
     "--partial Kestrel%20Micro"
     "--ignore-case --targets mfr kestrel%20micro"
+    "--partial ,"
+    "--partial --ignore-case o,m"
+    "--partial --ignore-case G"
+    "--partial 7781"
+    "--partial --ignore-case e-7"
+    "--partial --ignore-case %2c"
 )
 
 work=$(mktemp -d)
