@@ -118,7 +118,9 @@ bool SSearchEngine::takeNext(uint64_t& seq, SWalkItem& item) {
         m_walking = false;
         return false;
     }
-    seq = m_queue->push(item);
+    // Delivery looks at an item only to pass on a warning of the walk; a file to search is
+    // not copied (nor its folder held) for it.
+    seq = m_queue->push(item.isWarning() ? item : SWalkItem{});
     return true;
 }
 
