@@ -91,3 +91,9 @@ foreach(example ${example_schematics})
     get_filename_component(name ${example} NAME)
     kx_cli_test(list-example-${name} EXIT 0 ARGS "list|${example}" STDERR "^$")
 endforeach()
+
+# A large library (the tool readies its heap for those) round-trips byte for byte.
+add_test(NAME pelm-cli.large-roundtrip
+         COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:pelm-cli> -DWORK=${cli_work}/large
+                 -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/large_roundtrip.cmake)
+set_tests_properties(pelm-cli.large-roundtrip PROPERTIES LABELS slow)
