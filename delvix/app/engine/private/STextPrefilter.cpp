@@ -144,8 +144,8 @@ size_t STextPrefilter::literalBlocks(std::string_view bytes, size_t& escapeAt, b
     return literalBlocksSse2(bytes, escapeAt, found);
 }
 
-// Both versions look at 32 starts at a time: the bytes at each start and those n - 1 further on,
-// and which of the starts hold a "%".
+// Both versions look at blocks of 32 starts (the AVX2 one skips two at a time while they are
+// quiet): the bytes at each start and those n - 1 further on, and which starts hold a "%".
 size_t STextPrefilter::literalBlocksSse2(std::string_view bytes, size_t& escapeAt,
                                          bool& found) const {
     size_t i = 0;
