@@ -255,6 +255,24 @@ TEST(EditSession, StoreWritesLiveObjectsBackInMainListOrder) {
     EXPECT_FALSE(info.pattern()->hasBitPattern());
 }
 
+// Definitions read from one pattern share it; storing an edit into one leaves the others alone.
+TEST(EditSession, StoringIntoASharedPatternLeavesTheOthersAlone) {
+    SCompInfo first = smallComponent();
+    auto shared = std::make_shared<SPtn>(*first.pattern());
+    first.sharePattern(shared);
+    SCompInfo second = smallComponent();
+    second.sharePattern(shared);
+    SCompEditDoc doc;
+    doc.loadComponent(&first);
+    doc.nextOpNumber();
+    const SPtnObjArc arc(SPoint(20, 15), 5, 0, 0);
+    doc.addPatternObjectToSelection(&arc);
+    doc.storeComponent(first);
+    EXPECT_EQ(first.pattern()->objectCount(), 2);
+    EXPECT_EQ(std::as_const(second).pattern(), shared.get());
+    EXPECT_EQ(shared->objectCount(), 1);
+}
+
 TEST(EditSession, InvalidObjectsAreDroppedOnRelease) {
     SCompInfo info = makeComponent(4, 4);
     info.pattern()->appendObject(
