@@ -55,6 +55,48 @@ SPtn::SPtn(const SPtn& other) : m_name(other.m_name), m_size(other.m_size), m_bi
         m_objects.push_back(o->duplicate());
 }
 
+SPtn::~SPtn() {
+    dropObjects();
+}
+
+SPtn& SPtn::operator=(SPtn&& other) noexcept {
+    if (this != &other) {
+        dropObjects();
+        m_name = std::move(other.m_name);
+        m_size = other.m_size;
+        m_bits = std::move(other.m_bits);
+        m_objectStorage = std::move(other.m_objectStorage);
+        m_objects = std::move(other.m_objects);
+    }
+    return *this;
+}
+
+void SPtn::dropObjects() {
+    m_objects.clear();
+    m_objectStorage.reset();
+}
+
+void SPtn::storeTogether(std::vector<std::unique_ptr<SPtnObj>>& objects) {
+    constexpr size_t kAlign = alignof(void*);
+    static_assert(alignof(SPtnObjLine) <= kAlign && alignof(SPtnObjCircle) <= kAlign &&
+                  alignof(SPtnObjPolygon) <= kAlign && alignof(SPtnObjArc) <= kAlign &&
+                  alignof(SPtnObjText) <= kAlign);
+    const auto rounded = [](size_t n) { return (n + kAlign - 1) / kAlign * kAlign; };
+    size_t bytes = 0;
+    for (const auto& object : objects)
+        bytes += rounded(object->storageSize());
+    m_objects.clear();
+    m_objects.reserve(objects.size());
+    m_objectStorage = bytes ? std::make_unique<std::byte[]>(bytes) : nullptr;
+    std::byte* place = m_objectStorage.get();
+    for (auto& object : objects) {
+        m_objects.emplace_back(object->relocate(place));
+        place += rounded(object->storageSize());
+        object.reset();
+    }
+    objects.clear();
+}
+
 SPtn& SPtn::operator=(const SPtn& other) {
     if (this != &other) {
         SPtn copy(other);
@@ -74,13 +116,13 @@ bool SPtn::bitPatternAllowed() const {
 
 bool SPtn::read(STagReader& reader) {
     m_bits = SBitPattern();
-    m_objects.clear();
+    dropObjects();
     m_name.reset();
     m_size = {};
     SSize bitsSize;
     SScratchList<std::unique_ptr<SPtnObj>> objects;
     const bool ok = readBody(reader, bitsSize, objects.items());
-    objects.moveTo(m_objects);
+    storeTogether(objects.items());
     fitBitPattern(bitsSize);
     return ok;
 }
@@ -188,6 +230,7 @@ SPtnObj* SPtn::object(int32_t index) {
 
 void SPtn::setObjects(std::vector<std::unique_ptr<SPtnObj>> objects) {
     std::erase(objects, nullptr);
+    dropObjects();
     m_objects = std::move(objects);
 }
 

@@ -27,8 +27,8 @@ public:
     SPtn(const SPtn& other);
     SPtn& operator=(const SPtn& other);
     SPtn(SPtn&&) noexcept = default;
-    SPtn& operator=(SPtn&&) noexcept = default;
-    virtual ~SPtn() = default;
+    SPtn& operator=(SPtn&& other) noexcept;
+    virtual ~SPtn();
 
     // Called just after "+PTN" was read; reads up to and including "-PTN".
     bool read(STagReader& reader);
@@ -76,10 +76,18 @@ private:
     bool readBitPattern(STagReader& reader);
     // Keeps the bit pattern's layout in step with a size changed after it was read.
     void fitBitPattern(SSize bitsSize);
+    // Moves the objects read into one block of storage: a pattern of many small objects then
+    // costs one allocation, not one per object.
+    void storeTogether(std::vector<std::unique_ptr<SPtnObj>>& objects);
+    // Destroys the objects, then frees their block.
+    void dropObjects();
     bool writeBitPattern(STagWriter& writer) const;
 
     std::optional<std::string> m_name;
     SSize m_size;
     SBitPattern m_bits;
+    // Storage of the objects that were read (they only run their destructors when dropped);
+    // objects added later are allocated one by one. Outlives every object in it.
+    std::unique_ptr<std::byte[]> m_objectStorage;
     std::vector<std::unique_ptr<SPtnObj>> m_objects;
 };

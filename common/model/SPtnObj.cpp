@@ -159,6 +159,20 @@ bool SPtnObj::writePoint(STagWriter& writer, SPoint p, const std::optional<SPoin
     return writer.writeInt("Y", q.y) == 0 && ok;
 }
 
+SPtnObj& SPtnObj::operator=(const SPtnObj& other) {
+    m_style = other.m_style;
+    m_width = other.m_width;
+    m_fill = other.m_fill;
+    return *this;
+}
+
+void SPtnObj::operator delete(SPtnObj* object, std::destroying_delete_t) {
+    const bool shared = object->m_inSharedStorage;
+    object->~SPtnObj();
+    if (!shared)
+        ::operator delete(object);
+}
+
 std::unique_ptr<SPtnObj> SPtnObj::createForSection(std::string_view opening) {
     if (opening == "+L")
         return std::make_unique<SPtnObjLine>();

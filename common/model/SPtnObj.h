@@ -3,11 +3,14 @@
 #include "model/SPoint.h"
 #include "model/SRect.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 class STagReader;
 class STagWriter;
@@ -24,12 +27,23 @@ public:
     static constexpr int32_t kNotFilled = -1;
 
     SPtnObj() = default;
-    SPtnObj(const SPtnObj&) = default;
-    SPtnObj& operator=(const SPtnObj&) = default;
+    // A copy is never part of the original's shared storage.
+    SPtnObj(const SPtnObj& other)
+        : m_style(other.m_style), m_width(other.m_width), m_fill(other.m_fill) {}
+    SPtnObj& operator=(const SPtnObj& other);
     virtual ~SPtnObj() = default;
+
+    // An object that lives in storage shared with others (see relocate) is only destroyed; the
+    // owner of that storage frees it.
+    void operator delete(SPtnObj* object, std::destroying_delete_t);
 
     virtual SPtnObjId id() const { return SPtnObjId::Base; }
     virtual std::unique_ptr<SPtnObj> duplicate() const = 0;
+    // Bytes the object needs in shared storage (aligned for a pointer).
+    virtual size_t storageSize() const = 0;
+    // Moves the object into `place` (storageSize() bytes, aligned for a pointer); the moved-to
+    // object is marked as living in shared storage. This object is left empty.
+    virtual SPtnObj* relocate(void* place) = 0;
     // Worth keeping. Not const: a polygon drops its repeated nodes first.
     virtual bool isValid() { return true; }
     virtual void move(int32_t dx, int32_t dy) = 0;
@@ -89,7 +103,17 @@ protected:
     // Writes "W", "S" and, when `withFill`, "F".
     bool writeStyle(STagWriter& writer, bool withFill) const;
 
+    // For relocate: marks a newly moved-to object.
+    template <typename T> static SPtnObj* relocateAs(T&& object, void* place) {
+        SPtnObj* moved = new (place) std::remove_reference_t<T>(std::move(object));
+        moved->m_inSharedStorage = true;
+        return moved;
+    }
+
     int32_t m_style = 0;
     int32_t m_width = kDefaultWidth;
     int32_t m_fill = kNotFilled;
+
+private:
+    bool m_inSharedStorage = false;
 };

@@ -14,6 +14,8 @@ public:
 
     SPtnObjId id() const override { return SPtnObjId::Arc; }
     std::unique_ptr<SPtnObj> duplicate() const override;
+    size_t storageSize() const override { return sizeof(SPtnObjArc); }
+    SPtnObj* relocate(void* place) override { return relocateAs(std::move(*this), place); }
     bool isValid() override { return m_radius > 0; }
     void move(int32_t dx, int32_t dy) override;
     int32_t nodeCount() const override { return 7; }

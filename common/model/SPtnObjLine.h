@@ -10,6 +10,8 @@ public:
 
     SPtnObjId id() const override { return SPtnObjId::Line; }
     std::unique_ptr<SPtnObj> duplicate() const override;
+    size_t storageSize() const override { return sizeof(SPtnObjLine); }
+    SPtnObj* relocate(void* place) override { return relocateAs(std::move(*this), place); }
     void move(int32_t dx, int32_t dy) override;
     int32_t nodeCount() const override { return 2; }
     SPoint node(int32_t index) const override;

@@ -17,6 +17,8 @@ public:
 
     SPtnObjId id() const override { return SPtnObjId::Polygon; }
     std::unique_ptr<SPtnObj> duplicate() const override;
+    size_t storageSize() const override { return sizeof(SPtnObjPolygon); }
+    SPtnObj* relocate(void* place) override { return relocateAs(std::move(*this), place); }
     // Normalises first.
     bool isValid() override;
     void move(int32_t dx, int32_t dy) override;

@@ -21,6 +21,8 @@ public:
 
     SPtnObjId id() const override { return SPtnObjId::Text; }
     std::unique_ptr<SPtnObj> duplicate() const override;
+    size_t storageSize() const override { return sizeof(SPtnObjText); }
+    SPtnObj* relocate(void* place) override { return relocateAs(std::move(*this), place); }
     bool isValid() override { return !m_text.empty(); }
     void move(int32_t dx, int32_t dy) override;
     int32_t nodeCount() const override { return 1; }

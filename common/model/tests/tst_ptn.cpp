@@ -316,6 +316,32 @@ TEST(Ptn, CopiesAreDeep) {
     EXPECT_EQ(assigned.object(-1), nullptr);
 }
 
+// Objects read are stored together; every way a pattern loses or hands over its objects must
+// leave the others intact (the sanitizer build checks that no storage is used after it went).
+TEST(Ptn, ObjectsReadStayValidThroughReplaceMoveAndCopy) {
+    PtnRead r = readPtn(kFull);
+    ASSERT_GT(r.ptn.objectCount(), 1);
+    SPtn copy(r.ptn);
+    SPtn moved(std::move(r.ptn));
+    EXPECT_EQ(written(moved), kFull);
+    PtnRead other = readPtn(kFull);
+    other.ptn = std::move(moved); // drops the objects read into `other` first
+    EXPECT_EQ(written(other.ptn), kFull);
+    other.ptn.appendObject(copy.object(0)->duplicate());
+    std::vector<std::unique_ptr<SPtnObj>> replacement;
+    replacement.push_back(copy.object(1)->duplicate());
+    copy.setObjects(std::move(replacement));
+    EXPECT_EQ(copy.objectCount(), 1);
+    EXPECT_EQ(other.ptn.objectCount(), readPtn(kFull).ptn.objectCount() + 1);
+    // Reading again drops the objects read before.
+    STagReader reader;
+    reader.attachString(kFull);
+    std::string word;
+    reader.readWord(word);
+    EXPECT_TRUE(other.ptn.read(reader));
+    EXPECT_EQ(written(other.ptn), kFull);
+}
+
 // Input cut off anywhere, or with any single byte changed, must neither crash nor hang.
 TEST(Ptn, DamagedInputIsSafe) {
     const std::string full = kFull;
