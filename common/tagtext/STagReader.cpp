@@ -1,5 +1,7 @@
 #include "tagtext/STagReader.h"
 
+#include "SByteLanes.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -20,25 +22,15 @@ constexpr std::array<bool, 256> kStops = [] {
     return t;
 }();
 
-// Flags the bytes of `x` equal to the byte in each lane of `lanes`. The lowest flag is exact;
-// flags above it may be false (borrows), which does not matter for finding the first one.
-constexpr uint64_t matchBytes(uint64_t x, uint64_t lanes) {
-    constexpr uint64_t kOnes = 0x0101010101010101u;
-    constexpr uint64_t kHighs = 0x8080808080808080u;
-    const uint64_t y = x ^ lanes;
-    return (y - kOnes) & ~y & kHighs;
-}
-
 // The first stop byte in [p, limit), or limit. Eight bytes at a time: words are read at every
 // byte of the file, and this scan is most of the reader's work.
 [[gnu::always_inline]] inline const char* findStop(const char* p, const char* limit) {
     if constexpr (std::endian::native == std::endian::little) {
-        constexpr uint64_t kOnes = 0x0101010101010101u;
+        using namespace SByteLanes;
         while (limit - p >= 8) {
             uint64_t x;
             std::memcpy(&x, p, 8);
-            const uint64_t hits = matchBytes(x, kOnes * ',') | matchBytes(x, kOnes * '\n') |
-                                  matchBytes(x, kOnes * '\r') | matchBytes(x, kOnes * '%');
+            const uint64_t hits = equal(x, ',') | equal(x, '\n') | equal(x, '\r') | equal(x, '%');
             if (hits)
                 return p + std::countr_zero(hits) / 8;
             p += 8;

@@ -1,5 +1,7 @@
 #include "tagtext/STagWriter.h"
 
+#include "SByteLanes.h"
+
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -26,11 +28,7 @@ bool isPlain(std::string_view text) {
             escaped |= kEscaped[static_cast<unsigned char>(c)];
         return !escaped;
     }
-    constexpr uint64_t kOnes = 0x0101010101010101u;
-    constexpr uint64_t kHighs = 0x8080808080808080u;
-    // Nonzero exactly when some byte is below `n` (n <= 128) or equals the lane byte.
-    const auto below = [](uint64_t x, uint64_t n) { return (x - kOnes * n) & ~x & kHighs; };
-    const auto equal = [&](uint64_t x, uint64_t c) { return below(x ^ (kOnes * c), 1); };
+    using namespace SByteLanes;
     size_t i = 0;
     for (; i + 8 <= text.size(); i += 8) {
         uint64_t x;
