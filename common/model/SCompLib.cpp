@@ -1,5 +1,6 @@
 #include "model/SCompLib.h"
 
+#include "SNameTable.h"
 #include "model/SPtn.h"
 #include "tagtext/SAscii.h"
 #include "tagtext/SAtomicFile.h"
@@ -16,13 +17,43 @@
 #include <filesystem>
 #include <system_error>
 
+namespace {
+
+// An entry of the name table: the first entry of a name and how many entries bear it.
+struct NameCount {
+    SCompIndex* entry = nullptr;
+    int32_t count = 0;
+    explicit operator bool() const { return entry != nullptr; }
+};
+struct NameOfEntry {
+    std::string_view operator()(const NameCount& name) const { return name.entry->name(); }
+};
+struct NameOfPattern {
+    std::string_view operator()(const std::shared_ptr<SPtn>& pattern) const {
+        return *pattern->name();
+    }
+};
+
+} // namespace
+
+struct SCompLib::Names : SNameTable<NameCount, NameOfEntry> {};
+
 // The patterns of the block being read, found by name (the first of a name wins). Every
 // component naming one shares it; it is copied only when one of them is changed.
 struct SCompLib::BlockState {
-    // Keys view the patterns' own names.
-    std::unordered_map<std::string_view, std::shared_ptr<SPtn>, NameHash, std::equal_to<>> byName;
+    SNameTable<std::shared_ptr<SPtn>, NameOfPattern> byName;
+    // The last pattern's name and hash: a component names the pattern before it, as a rule, and
+    // bears its name.
+    std::string lastName;
+    size_t lastHash = 0;
 
-    void clear() { byName.clear(); }
+    size_t hashOf(std::string_view name) const {
+        return !lastName.empty() && name == lastName ? lastHash : Names::hashOf(name);
+    }
+    void clear() {
+        byName.clear();
+        lastName.clear();
+    }
 };
 
 namespace {
@@ -54,7 +85,7 @@ constexpr size_t kStoreBytes = size_t{1} << 18;
 
 } // namespace
 
-SCompLib::SCompLib() = default;
+SCompLib::SCompLib() : m_names(std::make_unique<Names>()) {}
 SCompLib::~SCompLib() = default;
 
 bool SCompLib::fail(LoadError error, const STagReader& reader) {
@@ -190,8 +221,9 @@ bool SCompLib::readPattern(STagReader& reader, BlockState& block) {
     if (!pattern->read(reader))
         return fail(LoadError::BadPattern, reader);
     if (pattern->name() && !pattern->name()->empty()) {
-        const std::string_view name = *pattern->name();
-        block.byName.try_emplace(name, std::move(pattern));
+        block.lastName = *pattern->name();
+        block.lastHash = Names::hashOf(block.lastName);
+        block.byName.insert(block.lastName, block.lastHash, std::move(pattern));
     }
     return true;
 }
@@ -202,13 +234,15 @@ bool SCompLib::readComponent(STagReader& reader, BlockState& block) {
     std::string patternName;
     if (!component->read(reader, name, patternName))
         return fail(LoadError::BadComponent, reader);
+    const size_t nameHash = block.hashOf(name);
     if (!patternName.empty()) {
-        if (const auto it = block.byName.find(patternName); it != block.byName.end())
-            component->sharePattern(it->second);
+        const size_t patternHash = patternName == name ? nameHash : block.hashOf(patternName);
+        if (const std::shared_ptr<SPtn>* pattern = block.byName.find(patternName, patternHash))
+            component->sharePattern(*pattern);
     }
     SCompInfo* definition = component.get();
     m_components.push_back(std::move(component));
-    appendUniqueEntry(std::move(name), definition);
+    appendUniqueEntry(std::move(name), nameHash, definition);
     return true;
 }
 
@@ -240,8 +274,10 @@ bool SCompLib::readAlias(STagReader& reader) {
     // refers to no entry is dropped.
     if (target.empty() || alias.empty())
         return true;
-    if (const SCompIndex* entry = findEntry(target))
-        appendUniqueEntry(std::move(alias), entry->component());
+    if (const SCompIndex* entry = findEntry(target)) {
+        const size_t hash = Names::hashOf(alias);
+        appendUniqueEntry(std::move(alias), hash, entry->component());
+    }
     return true;
 }
 
@@ -319,7 +355,7 @@ bool SCompLib::writeEntries(STagWriter& w, const std::vector<const SCompIndex*>&
 }
 
 bool SCompLib::isUniqueName(std::string_view name) const {
-    return m_names.find(name) == m_names.end();
+    return !m_names->find(name);
 }
 
 std::string SCompLib::makeUniqueName(std::string_view name) const {
@@ -367,8 +403,8 @@ SCompIndex* SCompLib::entryAt(int32_t index) const {
 }
 
 SCompIndex* SCompLib::findEntry(std::string_view name) const {
-    const auto it = m_names.find(name);
-    return it == m_names.end() ? nullptr : it->first;
+    const NameCount* found = m_names->find(name);
+    return found ? found->entry : nullptr;
 }
 
 SCompIndex* SCompLib::firstEntryOf(const SCompInfo* component) const {
@@ -382,28 +418,26 @@ SCompIndex* SCompLib::firstEntryOf(const SCompInfo* component) const {
 SCompIndex* SCompLib::appendEntry(std::string name, SCompInfo* component) {
     m_entries.push_back(std::make_unique<SCompIndex>(std::move(name), component));
     SCompIndex* entry = m_entries.back().get();
-    ++m_names.try_emplace(entry, 0).first->second;
+    const std::string_view key = entry->name();
+    ++m_names->insert(key, Names::hashOf(key), {entry, 0}).first->count;
     return entry;
 }
 
 // One table lookup for a name that is free, as nearly every name of a library is.
-SCompIndex* SCompLib::appendUniqueEntry(std::string name, SCompInfo* component) {
+SCompIndex* SCompLib::appendUniqueEntry(std::string name, size_t hash, SCompInfo* component) {
     m_entries.push_back(std::make_unique<SCompIndex>(std::move(name), component));
     SCompIndex* entry = m_entries.back().get();
-    if (m_names.try_emplace(entry, 1).second)
+    if (m_names->insert(entry->name(), hash, {entry, 1}).second)
         return entry;
     entry->m_name = makeUniqueName(entry->name());
-    m_names.emplace(entry, 1);
+    const std::string_view unique = entry->name();
+    m_names->insert(unique, Names::hashOf(unique), {entry, 1});
     return entry;
 }
 
 void SCompLib::setFirstOfName(std::string_view name, SCompIndex* first) {
-    const auto it = m_names.find(name);
-    if (it == m_names.end())
-        return;
-    auto node = m_names.extract(it);
-    node.key() = first;
-    m_names.insert(std::move(node));
+    if (NameCount* found = m_names->find(name))
+        found->entry = first;
 }
 
 // Drops the entry's name from the table (the entry itself stays).
@@ -411,14 +445,16 @@ void SCompLib::forgetName(const SCompIndex* entry) {
     if (const auto links = m_takenNumbers.find(splitNumber(entry->name()).stem);
         links != m_takenNumbers.end())
         m_takenNumbers.erase(links);
-    const auto it = m_names.find(entry->name());
-    if (it == m_names.end())
+    const std::string_view name = entry->name();
+    const size_t hash = Names::hashOf(name);
+    NameCount* found = m_names->find(name, hash);
+    if (!found)
         return;
-    if (--it->second == 0) {
-        m_names.erase(it);
+    if (--found->count == 0) {
+        m_names->erase(name, hash);
         return;
     }
-    if (it->first != entry)
+    if (found->entry != entry)
         return;
     for (const auto& other : m_entries) {
         if (other.get() != entry && other->name() == entry->name()) {
@@ -463,8 +499,9 @@ void SCompLib::renameEntry(SCompIndex* entry, std::string name) {
         return;
     forgetName(entry);
     entry->m_name = std::move(name);
-    const auto [it, added] = m_names.try_emplace(entry, 0);
-    ++it->second;
+    const std::string_view key = entry->name();
+    const auto [found, added] = m_names->insert(key, Names::hashOf(key), {entry, 0});
+    ++found->count;
     if (added)
         return;
     for (const auto& other : m_entries) {
@@ -478,7 +515,7 @@ void SCompLib::renameEntry(SCompIndex* entry, std::string name) {
 void SCompLib::clear() {
     m_entries.clear();
     m_components.clear();
-    m_names.clear();
+    m_names->clear();
     m_takenNumbers.clear();
     m_path.reset();
     m_partlyRead.reset();

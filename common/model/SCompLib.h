@@ -112,22 +112,14 @@ public:
     void setProperty(std::string text) { m_property = std::move(text); }
 
 private:
-    // Names are looked up as text or through an entry. noexcept: the tables then keep no copy
-    // of each hash, and a large library has many names.
-    static std::string_view nameOf(std::string_view name) noexcept { return name; }
-    static std::string_view nameOf(const SCompIndex* entry) noexcept { return entry->name(); }
+    // Hashing for the table of taken numbers, which is looked up by view.
     struct NameHash {
         using is_transparent = void;
-        template <typename Name> size_t operator()(const Name& name) const noexcept {
-            return std::hash<std::string_view>{}(nameOf(name));
+        size_t operator()(std::string_view name) const noexcept {
+            return std::hash<std::string_view>{}(name);
         }
     };
-    struct NameEqual {
-        using is_transparent = void;
-        template <typename A, typename B> bool operator()(const A& a, const B& b) const noexcept {
-            return nameOf(a) == nameOf(b);
-        }
-    };
+    struct Names;
     struct BlockState;
 
     enum class Step { Continue, Stop, Fail };
@@ -142,8 +134,9 @@ private:
                       const std::function<bool()>& afterEntry) const;
 
     SCompIndex* appendEntry(std::string name, SCompInfo* component);
-    // appendEntry with `name`, or the name makeUniqueName gives when it is taken.
-    SCompIndex* appendUniqueEntry(std::string name, SCompInfo* component);
+    // appendEntry with `name`, or the name makeUniqueName gives when it is taken; `hash` is the
+    // name's hash in the name table.
+    SCompIndex* appendUniqueEntry(std::string name, size_t hash, SCompInfo* component);
     void forgetName(const SCompIndex* entry);
     // Makes `first` the entry the name table gives for its name.
     void setFirstOfName(std::string_view name, SCompIndex* first);
@@ -156,7 +149,7 @@ private:
     std::vector<std::unique_ptr<SCompIndex>> m_entries;
     // Per name, its first entry and the number of entries with it (more than one only when a
     // caller added them so).
-    std::unordered_map<SCompIndex*, int32_t, NameHash, NameEqual> m_names;
+    std::unique_ptr<Names> m_names;
     // Per stem, numbers found taken, each linked to a higher number to try next (links are
     // shortened as they are walked), so a run of taken numbers is crossed once instead of once
     // per request. A stem's links go when one of its names leaves: its numbers may be free again.
