@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace {
 
@@ -24,6 +25,33 @@ void appendHeader(std::string& out, std::optional<std::string_view> value) {
     }
     header[n++] = static_cast<char>(v);
     out.append(header, n);
+}
+
+// Bytes of a field with its header.
+size_t fieldBytes(std::optional<std::string_view> value) {
+    if (!value)
+        return 1;
+    size_t header = 1;
+    for (size_t v = value->size() + 1; v >= 0x80; v >>= 7)
+        ++header;
+    return header + value->size();
+}
+
+// Puts the field at `out`, which has room for fieldBytes(value); returns its end.
+char* putField(char* out, std::optional<std::string_view> value) {
+    if (!value) {
+        *out = '\0';
+        return out + 1;
+    }
+    size_t v = value->size() + 1;
+    while (v >= 0x80) {
+        *out++ = static_cast<char>((v & 0x7F) | 0x80);
+        v >>= 7;
+    }
+    *out++ = static_cast<char>(v);
+    if (!value->empty())
+        std::memcpy(out, value->data(), value->size());
+    return out + value->size();
 }
 
 void appendField(std::string& out, std::optional<std::string_view> value) {
@@ -188,19 +216,23 @@ std::string SPin::encodeName(std::string_view bytes) {
 }
 
 std::string SPin::decodeName(std::string_view encoded) {
-    std::string out;
-    out.reserve(std::min(encoded.size(), kMaxNameBytes));
-    for (size_t i = 0; i < encoded.size() && out.size() < kMaxNameBytes; ++i) {
+    char bytes[kMaxNameBytes];
+    return std::string(bytes, decodeNameInto(encoded, bytes));
+}
+
+size_t SPin::decodeNameInto(std::string_view encoded, char* out) {
+    size_t n = 0;
+    for (size_t i = 0; i < encoded.size() && n < kMaxNameBytes; ++i) {
         // A lone backslash at the end has nothing to mark; it is kept as it is, so that the
         // name is written back unchanged.
         if (encoded[i] == '\\' && i + 1 < encoded.size()) {
             ++i;
-            out.push_back(static_cast<char>(static_cast<unsigned char>(encoded[i]) | 0x80));
+            out[n++] = static_cast<char>(static_cast<unsigned char>(encoded[i]) | 0x80);
         } else {
-            out.push_back(encoded[i]);
+            out[n++] = encoded[i];
         }
     }
-    return out;
+    return n;
 }
 
 void SPin::setBlockCount(int32_t n) {
@@ -224,57 +256,116 @@ void SPin::setNumber(int32_t block, std::optional<std::string_view> text) {
     replaceField(static_cast<size_t>(block) + 1, text);
 }
 
+// What reading a record has stored so far.
+struct SPin::ReadState {
+    int32_t blocks = 0; // numbers to keep
+    int32_t numbersRead = 0;
+    bool nameStored = false;
+};
+
 bool SPin::read(STagReader& reader, int32_t blockCount) {
-    const int32_t n = clampBlockCount(blockCount);
+    ReadState state{.blocks = clampBlockCount(blockCount)};
     // The fields are packed as they come; a name after the first number is put in front.
     m_fields.clear();
-    bool nameStored = false;
-    int32_t numbersRead = 0;
     bool ok = true;
+    if (const auto words = reader.takeLineSection("-PIN"))
+        readLine(*words, state.blocks);
+    else
+        ok = readWords(reader, state);
+    // Numbers read are present, even when empty: the last stored field is never absent.
+    m_blockCount = state.blocks;
+    return ok;
+}
+
+bool SPin::readWords(STagReader& reader, ReadState& state) {
     std::string scratch;
     std::string_view word;
     while (reader.readWordView(scratch, word) >= 0) {
         if (word.empty())
             continue;
-        if (word[0] == '-') {
-            ok = word == "-PIN";
-            break;
-        }
+        if (word[0] == '-')
+            return word == "-PIN";
         if (word[0] == '+') {
-            if (reader.skipTo(STagReader::closingWordOf(word)) < 0) {
-                ok = false;
-                break;
-            }
+            if (reader.skipTo(STagReader::closingWordOf(word)) < 0)
+                return false;
             continue;
         }
-        STagField field;
-        if (!STagField::split(word, field))
-            continue;
-        if (field.key == "N") {
-            storeReadName(decodeName(field.value), nameStored);
-            nameStored = true;
-        } else if (field.key == "L") {
-            if (field.value.empty())
-                continue;
-            m_side = sideFromLetter(field.value[0], m_side);
-            const int32_t offset = STagField::toInt(field.value.substr(1));
-            if (offset >= 0 && offset <= kMaxOffset)
-                m_offset = offset;
-        } else if (field.key == "T") {
-            m_flags = flagsFromLetters(field.value);
-        } else if (field.key == "M") {
-            if (numbersRead < n) {
-                if (!nameStored)
-                    m_fields.push_back('\0'); // no name yet
-                nameStored = true;
-                appendField(m_fields, field.value);
-                ++numbersRead;
+        readWord(word, state);
+    }
+    return true;
+}
+
+// The fields a pin reads all have one-letter keys: the letter of a word "X:…", or 0.
+char SPin::keyOf(std::string_view word) {
+    return word.size() >= 2 && word[1] == ':' ? word[0] : '\0';
+}
+
+// A record taken whole: its fields are looked at first, then the name and numbers are packed in
+// one piece.
+void SPin::readLine(std::span<const std::string_view> words, int32_t blocks) {
+    std::optional<std::string_view> encodedName;
+    size_t numbers = 0;
+    size_t numberBytes = 0;
+    for (const std::string_view word : words) {
+        const char key = keyOf(word);
+        if (key == 'N') {
+            encodedName = word.substr(2);
+        } else if (key == 'M') {
+            if (numbers < static_cast<size_t>(blocks)) {
+                ++numbers;
+                numberBytes += fieldBytes(word.substr(2));
             }
+        } else if (key != '\0') {
+            readPlace(key, word.substr(2));
         }
     }
-    // Numbers read are present, even when empty: the last stored field is never absent.
-    m_blockCount = n;
-    return ok;
+    if (!encodedName && numbers == 0)
+        return;
+    char nameBytes[kMaxNameBytes];
+    std::optional<std::string_view> name;
+    if (encodedName)
+        name = std::string_view(nameBytes, decodeNameInto(*encodedName, nameBytes));
+    m_fields.resize(fieldBytes(name) + numberBytes);
+    char* out = putField(m_fields.data(), name);
+    for (auto word = words.begin(); numbers > 0; ++word) {
+        if (keyOf(*word) == 'M') {
+            out = putField(out, word->substr(2));
+            --numbers;
+        }
+    }
+}
+
+// "L" sets the place, "T" the look; other keys are ignored.
+void SPin::readPlace(char key, std::string_view value) {
+    if (key == 'L') {
+        if (value.empty())
+            return;
+        m_side = sideFromLetter(value[0], m_side);
+        const int32_t offset = STagField::toInt(value.substr(1));
+        if (offset >= 0 && offset <= kMaxOffset)
+            m_offset = offset;
+    } else if (key == 'T') {
+        m_flags = flagsFromLetters(value);
+    }
+}
+
+void SPin::readWord(std::string_view word, ReadState& state) {
+    const char key = keyOf(word);
+    const std::string_view value = key ? word.substr(2) : std::string_view();
+    if (key == 'N') {
+        storeReadName(decodeName(value), state.nameStored);
+        state.nameStored = true;
+    } else if (key == 'M') {
+        if (state.numbersRead < state.blocks) {
+            if (!state.nameStored)
+                m_fields.push_back('\0'); // no name yet
+            state.nameStored = true;
+            appendField(m_fields, value);
+            ++state.numbersRead;
+        }
+    } else if (key != '\0') {
+        readPlace(key, value);
+    }
 }
 
 void SPin::storeReadName(std::string_view name, bool replace) {

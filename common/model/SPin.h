@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -72,6 +73,15 @@ public:
     friend bool operator==(const SPin&, const SPin&) = default;
 
 private:
+    struct ReadState;
+    bool readWords(STagReader& reader, ReadState& state);
+    void readWord(std::string_view word, ReadState& state);
+    void readLine(std::span<const std::string_view> words, int32_t blocks);
+    void readPlace(char key, std::string_view value);
+    static char keyOf(std::string_view word);
+    // decodeName into `out` (room for kMaxNameBytes); returns the length.
+    static size_t decodeNameInto(std::string_view encoded, char* out);
+
     struct Field {
         size_t begin = 0; // first byte of the field's header
         size_t end = 0;   // one past its last byte

@@ -104,6 +104,26 @@ SPtnObj::SectionStep SPtnObj::nextField(STagReader& reader, std::string& word, S
     }
 }
 
+SPtnObj::SectionFields::SectionFields(STagReader& reader, std::string_view closing)
+    : m_reader(reader), m_closing(closing), m_words(reader.takeLineSection(closing)) {}
+
+SPtnObj::SectionStep SPtnObj::SectionFields::next(STagField& field) {
+    if (!m_words)
+        return nextField(m_reader, m_word, field, m_closing);
+    while (m_next < m_words->size()) {
+        if (STagField::split((*m_words)[m_next++], field) && !field.value.empty())
+            return SectionStep::Field;
+    }
+    return SectionStep::Closed;
+}
+
+void SPtnObj::SectionFields::skipRest() {
+    if (m_words)
+        m_next = m_words->size(); // the section was taken whole
+    else
+        m_reader.skipTo(m_closing);
+}
+
 bool SPtnObj::readTwoPoints(STagReader& reader, std::string_view closing, bool withFill,
                             SPoint& first, SPoint& second) {
     m_width = kDefaultWidth;
@@ -113,10 +133,10 @@ bool SPtnObj::readTwoPoints(STagReader& reader, std::string_view closing, bool w
     first = {};
     second = {};
     bool onSecond = false;
-    std::string word;
+    SectionFields fields(reader, closing);
     STagField field;
     for (;;) {
-        switch (nextField(reader, word, field, closing)) {
+        switch (fields.next(field)) {
         case SectionStep::End:
         case SectionStep::Closed:
             return true;

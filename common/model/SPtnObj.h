@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -94,6 +95,22 @@ protected:
     // words that are no field ignored. `closing` is the section's own closing word.
     static SectionStep nextField(STagReader& reader, std::string& word, STagField& field,
                                  std::string_view closing);
+    // The fields of one section in the order nextField gives them. A section on the rest of one
+    // line is taken whole, in one pass over its bytes; any other is read word by word.
+    class SectionFields {
+    public:
+        SectionFields(STagReader& reader, std::string_view closing);
+        SectionStep next(STagField& field);
+        // Gives up on the section: what is left of it, its closing word included, is passed.
+        void skipRest();
+
+    private:
+        STagReader& m_reader;
+        std::string_view m_closing;
+        std::optional<std::span<const std::string_view>> m_words;
+        size_t m_next = 0;
+        std::string m_word;
+    };
     // Line and ellipse: reading defaults, "W", "S", optionally "F", then "X"/"Y" of the first
     // point up to its "Y" and of the second point after it.
     bool readTwoPoints(STagReader& reader, std::string_view closing, bool withFill, SPoint& first,

@@ -140,10 +140,10 @@ bool SPtnObjArc::read(STagReader& reader) {
     m_radius = 10;
     m_start = 0;
     m_end = 0;
-    std::string word;
+    SectionFields fields(reader, "-AR");
     STagField field;
     for (;;) {
-        switch (nextField(reader, word, field, "-AR")) {
+        switch (fields.next(field)) {
         case SectionStep::End:
         case SectionStep::Closed:
             return true;

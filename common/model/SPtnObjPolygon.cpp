@@ -150,10 +150,10 @@ bool SPtnObjPolygon::read(STagReader& reader) {
     int32_t count = 0; // 0: no "N" yet
     int32_t taken = 0;
     int32_t pendingX = 0;
-    std::string word;
+    SectionFields fields(reader, "-PG");
     STagField field;
     for (;;) {
-        switch (nextField(reader, word, field, "-PG")) {
+        switch (fields.next(field)) {
         case SectionStep::End:
         case SectionStep::Closed:
             // A record short of its "N" distinct nodes may still end on the first node; drop
@@ -176,7 +176,7 @@ bool SPtnObjPolygon::read(STagReader& reader) {
             m_fill = v;
         } else if ((field.key == "N" && (v < kMinFileNodes || v > kMaxFileNodes)) ||
                    (coordinate && count == 0)) {
-            reader.skipTo("-PG");
+            fields.skipRest();
             return false;
         } else if (field.key == "N") {
             count = v;

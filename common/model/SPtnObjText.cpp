@@ -130,10 +130,10 @@ bool SPtnObjText::read(STagReader& reader) {
     bool seenX = false;
     bool seenY = false;
     bool seenText = false;
-    std::string word;
+    SectionFields fields(reader, "-TX");
     STagField field;
     for (;;) {
-        switch (nextField(reader, word, field, "-TX")) {
+        switch (fields.next(field)) {
         case SectionStep::End:
         case SectionStep::Failed:
             return false;

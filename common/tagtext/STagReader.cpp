@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr size_t kBufferBytes = 1 << 18;
@@ -39,6 +43,32 @@ constexpr std::array<bool, 256> kStops = [] {
     while (p != limit && !kStops[static_cast<unsigned char>(*p)])
         ++p;
     return p;
+}
+
+// Bit i set when byte i of the `n` (at most 64) bytes at `p` is a stop byte.
+uint64_t stopMask(const char* p, size_t n) {
+#if defined(__SSE2__)
+    if (n == 64) {
+        uint64_t mask = 0;
+        const __m128i comma = _mm_set1_epi8(',');
+        const __m128i lf = _mm_set1_epi8('\n');
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i escape = _mm_set1_epi8('%');
+        for (int i = 0; i < 4; ++i) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+            const __m128i hits =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, comma), _mm_cmpeq_epi8(x, lf)),
+                             _mm_or_si128(_mm_cmpeq_epi8(x, cr), _mm_cmpeq_epi8(x, escape)));
+            mask |= static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(hits)))
+                    << (16 * i);
+        }
+        return mask;
+    }
+#endif
+    uint64_t mask = 0;
+    for (size_t i = 0; i < n; ++i)
+        mask |= static_cast<uint64_t>(kStops[static_cast<unsigned char>(p[i])]) << i;
+    return mask;
 }
 
 } // namespace
@@ -198,6 +228,49 @@ int32_t STagReader::skipTo(std::string_view target) {
             return 0;
     }
     return -1;
+}
+
+std::optional<std::span<const std::string_view>>
+STagReader::takeLineSection(std::string_view closing) {
+    if (!m_sectionWords)
+        m_sectionWords = std::make_unique<std::string_view[]>(kMaxSectionWords);
+    std::string_view* words = m_sectionWords.get();
+    size_t count = 0;
+    const char* const base = m_cur;
+    const size_t size = std::min(static_cast<size_t>(m_end - m_cur), kMaxSectionBytes);
+    size_t wordStart = 0;
+    // The stop bytes of 64 bytes at a time are found at once; the words are then cut without
+    // waiting on one another.
+    for (size_t block = 0; block < size; block += 64) {
+        for (uint64_t stops = stopMask(base + block, std::min<size_t>(64, size - block)); stops;
+             stops &= stops - 1) {
+            const size_t end = block + static_cast<size_t>(std::countr_zero(stops));
+            const char delimiter = base[end];
+            const std::string_view word(base + wordStart, end - wordStart);
+            wordStart = end + 1;
+            if (word.empty()) {
+                if (delimiter == ',')
+                    continue; // an empty word
+                return std::nullopt;
+            }
+            // Blanks before a word and nested sections take the word rules, as do escapes.
+            const char first = word[0];
+            if (first == ' ' || first == '\t' || first == '+' || delimiter == '%')
+                return std::nullopt;
+            if (first == '-') {
+                if (word != closing)
+                    return std::nullopt;
+                m_wordLine = m_line;
+                m_line += delimiter == '\n' ? 1 : 0;
+                m_cur = base + end + 1;
+                return std::span<const std::string_view>(words, count);
+            }
+            if (delimiter != ',' || count == kMaxSectionWords)
+                return std::nullopt;
+            words[count++] = word;
+        }
+    }
+    return std::nullopt;
 }
 
 void STagReader::skipBuffered(size_t bytes, int32_t lines, int32_t lastWordLines) {

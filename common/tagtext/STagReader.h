@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -76,6 +78,16 @@ public:
     // the last word began.
     void skipBuffered(size_t bytes, int32_t lines, int32_t lastWordLines);
 
+    // A section whose words all stand on the rest of the current line, each plain (no escape, no
+    // blank before it) and opening no nested section, taken in one go up to and including its
+    // closing word `closing`: its words, empty ones left out, as views valid until the next
+    // read. Nothing is consumed and nothing returned for any other section, or one of more than
+    // kMaxSectionWords words or kMaxSectionBytes bytes: the caller then reads it word by word,
+    // which gives the same words. Short records are most of a library file.
+    static constexpr size_t kMaxSectionWords = 48;
+    static constexpr size_t kMaxSectionBytes = 2048;
+    std::optional<std::span<const std::string_view>> takeLineSection(std::string_view closing);
+
     int32_t line() const { return m_line; }
     // The line on which the last word read started: where a reader that fails says it failed.
     int32_t wordLine() const { return m_wordLine; }
@@ -98,4 +110,5 @@ private:
     int32_t m_wordLine = 0;
     uint64_t m_fills = 0; // buffer refills so far: marks from before a refill are stale
     bool m_readError = false;
+    std::unique_ptr<std::string_view[]> m_sectionWords; // for takeLineSection
 };

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -238,6 +239,72 @@ TEST(TagReader, SkipBufferedAndMarks) {
     }
     EXPECT_EQ(reader.bytesSince(fileMark), ""); // refilled since
     std::fclose(f);
+}
+
+// A section taken whole gives the words the word rules give up to its closing word, and leaves
+// the reader where they leave it; a section it declines leaves the reader untouched.
+TEST(TagReader, LineSectionAgreesWithWordByWordReading) {
+    const std::vector<std::string> pieces = {"N:P1",
+                                             "M:12",
+                                             "",
+                                             "T:",
+                                             "%41B",
+                                             " X",
+                                             "\tY",
+                                             "+Q",
+                                             "-Q",
+                                             "-PIN",
+                                             "A:\r\nB",
+                                             "L:\n",
+                                             "K:" + std::string(70, 'k'),
+                                             "Z",
+                                             std::string(2100, 'z'),
+                                             ":x",
+                                             "-",
+                                             "M:" + std::string(9, '9')};
+    std::mt19937 random(11);
+    for (int round = 0; round < 6000; ++round) {
+        std::string text = "S:1\n";
+        const int count = static_cast<int>(random() % 60);
+        for (int i = 0; i < count; ++i)
+            text += pieces[random() % pieces.size()] + (random() % 9 == 0 ? "\r\n" : ",");
+        text += random() % 2 ? "-PIN\r\nnext,x" : "-PIN";
+        SCOPED_TRACE(text);
+
+        STagReader byWords;
+        byWords.attachString(text);
+        std::string word;
+        byWords.readWord(word); // "S:1"
+        std::vector<std::string> expected;
+        while (byWords.readWord(word) >= 0 && word.empty() | (word[0] != '-' && word[0] != '+')) {
+            if (!word.empty())
+                expected.push_back(word);
+        }
+        const bool closes = word == "-PIN";
+
+        STagReader whole;
+        whole.attachString(text);
+        whole.readWord(word);
+        const int32_t lineBefore = whole.line();
+        const auto taken = whole.takeLineSection("-PIN");
+        if (!taken) {
+            STagReader untouched;
+            untouched.attachString(text);
+            untouched.readWord(word);
+            std::string next;
+            ASSERT_EQ(whole.line(), lineBefore);
+            ASSERT_EQ(whole.readWord(next), untouched.readWord(word));
+            ASSERT_EQ(next, word);
+            continue;
+        }
+        ASSERT_TRUE(closes);
+        ASSERT_EQ(std::vector<std::string>(taken->begin(), taken->end()), expected);
+        ASSERT_EQ(whole.wordLine(), byWords.wordLine());
+        ASSERT_EQ(whole.line(), byWords.line());
+        std::string after;
+        ASSERT_EQ(whole.readWord(after), byWords.readWord(word));
+        ASSERT_EQ(after, word);
+    }
 }
 
 TEST(TagReader, EndIsReportedAgain) {
