@@ -19,14 +19,8 @@
 
 namespace {
 
-// An entry of the name table: the first entry of a name and how many entries bear it.
-struct NameCount {
-    SCompIndex* entry = nullptr;
-    int32_t count = 0;
-    explicit operator bool() const { return entry != nullptr; }
-};
 struct NameOfEntry {
-    std::string_view operator()(const NameCount& name) const { return name.entry->name(); }
+    std::string_view operator()(const SCompIndex* entry) const { return entry->name(); }
 };
 struct NameOfPattern {
     std::string_view operator()(const std::shared_ptr<SPtn>& pattern) const {
@@ -36,7 +30,15 @@ struct NameOfPattern {
 
 } // namespace
 
-struct SCompLib::Names : SNameTable<NameCount, NameOfEntry> {};
+// The first entry of each name. Names borne by more than one entry (only callers make them)
+// also have the number of their further entries.
+struct SCompLib::Names : SNameTable<SCompIndex*, NameOfEntry> {
+    std::unordered_map<std::string, int32_t, NameHash, std::equal_to<>> further;
+
+    void addFurther(std::string_view name) {
+        ++further.try_emplace(std::string(name), 0).first->second;
+    }
+};
 
 // The patterns of the block being read, found by name (the first of a name wins). Every
 // component naming one shares it; it is copied only when one of them is changed.
@@ -403,8 +405,8 @@ SCompIndex* SCompLib::entryAt(int32_t index) const {
 }
 
 SCompIndex* SCompLib::findEntry(std::string_view name) const {
-    const NameCount* found = m_names->find(name);
-    return found ? found->entry : nullptr;
+    SCompIndex* const* found = m_names->find(name);
+    return found ? *found : nullptr;
 }
 
 SCompIndex* SCompLib::firstEntryOf(const SCompInfo* component) const {
@@ -419,7 +421,8 @@ SCompIndex* SCompLib::appendEntry(std::string name, SCompInfo* component) {
     m_entries.push_back(std::make_unique<SCompIndex>(std::move(name), component));
     SCompIndex* entry = m_entries.back().get();
     const std::string_view key = entry->name();
-    ++m_names->insert(key, Names::hashOf(key), {entry, 0}).first->count;
+    if (!m_names->insert(key, Names::hashOf(key), entry).second)
+        m_names->addFurther(key);
     return entry;
 }
 
@@ -427,17 +430,17 @@ SCompIndex* SCompLib::appendEntry(std::string name, SCompInfo* component) {
 SCompIndex* SCompLib::appendUniqueEntry(std::string name, size_t hash, SCompInfo* component) {
     m_entries.push_back(std::make_unique<SCompIndex>(std::move(name), component));
     SCompIndex* entry = m_entries.back().get();
-    if (m_names->insert(entry->name(), hash, {entry, 1}).second)
+    if (m_names->insert(entry->name(), hash, entry).second)
         return entry;
     entry->m_name = makeUniqueName(entry->name());
     const std::string_view unique = entry->name();
-    m_names->insert(unique, Names::hashOf(unique), {entry, 1});
+    m_names->insert(unique, Names::hashOf(unique), entry);
     return entry;
 }
 
 void SCompLib::setFirstOfName(std::string_view name, SCompIndex* first) {
-    if (NameCount* found = m_names->find(name))
-        found->entry = first;
+    if (SCompIndex** found = m_names->find(name))
+        *found = first;
 }
 
 // Drops the entry's name from the table (the entry itself stays).
@@ -447,14 +450,17 @@ void SCompLib::forgetName(const SCompIndex* entry) {
         m_takenNumbers.erase(links);
     const std::string_view name = entry->name();
     const size_t hash = Names::hashOf(name);
-    NameCount* found = m_names->find(name, hash);
+    SCompIndex* const* found = m_names->find(name, hash);
     if (!found)
         return;
-    if (--found->count == 0) {
+    const auto further = m_names->further.find(name);
+    if (further == m_names->further.end()) {
         m_names->erase(name, hash);
         return;
     }
-    if (found->entry != entry)
+    if (--further->second == 0)
+        m_names->further.erase(further);
+    if (*found != entry)
         return;
     for (const auto& other : m_entries) {
         if (other.get() != entry && other->name() == entry->name()) {
@@ -500,10 +506,9 @@ void SCompLib::renameEntry(SCompIndex* entry, std::string name) {
     forgetName(entry);
     entry->m_name = std::move(name);
     const std::string_view key = entry->name();
-    const auto [found, added] = m_names->insert(key, Names::hashOf(key), {entry, 0});
-    ++found->count;
-    if (added)
+    if (m_names->insert(key, Names::hashOf(key), entry).second)
         return;
+    m_names->addFurther(key);
     for (const auto& other : m_entries) {
         if (other->name() == entry->name()) {
             setFirstOfName(entry->name(), other.get());
@@ -516,6 +521,7 @@ void SCompLib::clear() {
     m_entries.clear();
     m_components.clear();
     m_names->clear();
+    m_names->further.clear();
     m_takenNumbers.clear();
     m_path.reset();
     m_partlyRead.reset();

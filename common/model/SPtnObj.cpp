@@ -193,16 +193,27 @@ void SPtnObj::operator delete(SPtnObj* object, std::destroying_delete_t) {
         ::operator delete(object);
 }
 
-std::unique_ptr<SPtnObj> SPtnObj::createForSection(std::string_view opening) {
+namespace {
+
+template <typename T> std::unique_ptr<SPtnObj> make(const SPtnObj::Placer& place) {
+    if (!place)
+        return std::make_unique<T>();
+    T fresh;
+    return std::unique_ptr<SPtnObj>(fresh.relocate(place(sizeof(T))));
+}
+
+} // namespace
+
+std::unique_ptr<SPtnObj> SPtnObj::createForSection(std::string_view opening, const Placer& place) {
     if (opening == "+L")
-        return std::make_unique<SPtnObjLine>();
+        return make<SPtnObjLine>(place);
     if (opening == "+C")
-        return std::make_unique<SPtnObjCircle>();
+        return make<SPtnObjCircle>(place);
     if (opening == "+PG")
-        return std::make_unique<SPtnObjPolygon>();
+        return make<SPtnObjPolygon>(place);
     if (opening == "+AR")
-        return std::make_unique<SPtnObjArc>();
+        return make<SPtnObjArc>(place);
     if (opening == "+TX")
-        return std::make_unique<SPtnObjText>();
+        return make<SPtnObjText>(place);
     return nullptr;
 }

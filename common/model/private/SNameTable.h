@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string_view>
 #include <utility>
@@ -12,10 +13,14 @@
 // A large library holds tens of thousands of names, and a table of one node per name spends
 // most of a load waiting for memory. `NameOf` gives an item's name; an item that converts to
 // false marks a free slot. The hash of a name may be computed once and used for several calls.
+// Slots keep 32 bits of hash and fill up to three quarters: the table of a library of many
+// tiny components must cost no more per name than its record.
 template <typename Item, typename NameOf> class SNameTable {
 public:
+    // Hashes fit 32 bits (the table never holds 2^31 names).
     static size_t hashOf(std::string_view name) noexcept {
-        return std::hash<std::string_view>{}(name);
+        const size_t full = std::hash<std::string_view>{}(name);
+        return static_cast<uint32_t>(full ^ (full >> 32));
     }
 
     size_t size() const { return m_count; }
@@ -35,13 +40,13 @@ public:
     // The item of that name; when there is none, `item` (which must bear the name) is stored.
     // The bool tells whether it was stored.
     std::pair<Item*, bool> insert(std::string_view name, size_t hash, Item item) {
-        if ((m_count + 1) * 2 > m_slots.size())
+        if ((m_count + 1) * 4 > m_slots.size() * 3)
             grow();
         const size_t i = slotOf(name, hash);
         Slot& slot = m_slots[i];
         if (slot.item)
             return {&slot.item, false};
-        slot.hash = hash;
+        slot.hash = static_cast<uint32_t>(hash);
         slot.item = std::move(item);
         ++m_count;
         return {&slot.item, true};
@@ -78,7 +83,7 @@ public:
 
 private:
     struct Slot {
-        size_t hash = 0;
+        uint32_t hash = 0;
         Item item{};
     };
     static constexpr size_t kFirstSlots = 16;
@@ -89,7 +94,8 @@ private:
         const size_t mask = m_slots.size() - 1;
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
             const Slot& slot = m_slots[i];
-            if (!slot.item || (slot.hash == hash && NameOf{}(slot.item) == name))
+            if (!slot.item ||
+                (slot.hash == static_cast<uint32_t>(hash) && NameOf{}(slot.item) == name))
                 return i;
         }
     }

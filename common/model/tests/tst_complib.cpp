@@ -459,6 +459,18 @@ TEST(LibEntries, SharedNamesAddedByCallers) {
     EXPECT_FALSE(lib.isUniqueName("X"));
     lib.removeEntry(second);
     EXPECT_TRUE(lib.isUniqueName("X"));
+
+    // Three of a name, one by renaming: the first left in entry order is the one found.
+    SCompIndex* y1 = lib.addComponent(std::make_unique<SCompInfo>(), "Y");
+    SCompIndex* y2 = lib.addComponent(std::make_unique<SCompInfo>(), "Y");
+    SCompIndex* z = lib.addComponent(std::make_unique<SCompInfo>(), "Z");
+    lib.renameEntry(z, "Y");
+    EXPECT_TRUE(lib.isUniqueName("Z"));
+    for (SCompIndex* gone : {y1, y2, z}) {
+        EXPECT_EQ(lib.findEntry("Y"), gone);
+        lib.removeEntry(gone);
+    }
+    EXPECT_TRUE(lib.isUniqueName("Y"));
 }
 
 TEST(LibEntries, UniqueNameAtAnyCount) {

@@ -251,6 +251,22 @@ TEST(PtnWrite, NamesAndSkippedPolygons) {
     EXPECT_FALSE(ptn.write(detached));
 }
 
+// Objects are read into reused scratch storage before they get their own block: a pattern
+// larger than that storage, and the pattern read after it, keep every object.
+TEST(PtnWrite, PatternsOfManyObjectsRoundTrip) {
+    const std::string full = kFull;
+    const std::string objects = full.substr(full.find("+L,"), full.find("-PTN") - full.find("+L,"));
+    std::string big = "+PTN,N:BIG,X:1,Y:1\n";
+    for (int i = 0; i < 2000; ++i)
+        big += objects;
+    big += "-PTN\n";
+    for (const std::string& text : {big, full, big}) {
+        const PtnRead r = readPtn(text);
+        ASSERT_TRUE(r.ok);
+        EXPECT_EQ(written(r.ptn), text);
+    }
+}
+
 TEST(PtnBitPattern, SetSize) {
     SPtn ptn;
     ptn.setBitPatternSize({21, 21}, false);
