@@ -264,19 +264,15 @@ bool SCompLib::save(const std::string& path, const std::vector<const SCompIndex*
         m_saveError = file.errorText();
         return false;
     }
-    // The text is formed in memory a piece at a time and stored in large writes: going through
-    // the stream word by word costs more than forming the words.
-    std::string text;
-    text.reserve(kStoreBytes + kStoreBytes / 4);
+    // The writer forms the text in its own block and stores it a block at a time: going
+    // through the stream word by word costs more than forming the words.
     STagWriter writer;
-    writer.attachString(&text, STagWriter::LineEnd::CrLf);
-    const auto store = [&] {
-        const bool ok = std::fwrite(text.data(), 1, text.size(), file.file()) == text.size();
-        text.clear();
-        return ok;
-    };
-    const auto storeWhenFull = [&] { return text.size() < kStoreBytes || store(); };
-    if (!writeEntries(writer, order, storeWhenFull) || !store()) {
+    writer.attachStore(
+        [&file](std::string_view bytes) {
+            return std::fwrite(bytes.data(), 1, bytes.size(), file.file()) == bytes.size();
+        },
+        STagWriter::LineEnd::CrLf, kStoreBytes);
+    if (!write(writer, order) || writer.flush() < 0) {
         m_saveError = std::strerror(errno ? errno : EIO);
         file.discard();
         return false;
@@ -289,12 +285,7 @@ bool SCompLib::save(const std::string& path, const std::vector<const SCompIndex*
     return false;
 }
 
-bool SCompLib::write(STagWriter& writer, const std::vector<const SCompIndex*>& order) const {
-    return writeEntries(writer, order, [] { return true; });
-}
-
-bool SCompLib::writeEntries(STagWriter& w, const std::vector<const SCompIndex*>& order,
-                            const std::function<bool()>& afterEntry) const {
+bool SCompLib::write(STagWriter& w, const std::vector<const SCompIndex*>& order) const {
     bool ok = w.writeWord(kLibraryOpen) >= 0 && w.endLine() >= 0 &&
               w.writeText("PROP", m_property) >= 0 && w.endLine() >= 0;
     // The first entry written for each definition; later ones become aliases of it.
@@ -313,7 +304,6 @@ bool SCompLib::writeEntries(STagWriter& w, const std::vector<const SCompIndex*>&
                  w.writeText("N", it->second->name()) >= 0 && w.writeWord("-ALIAS") >= 0 &&
                  w.endLine() >= 0;
         }
-        ok = ok && afterEntry();
     }
     return ok && w.writeWord(kLibraryClose) >= 0 && w.endLine() >= 0;
 }
