@@ -80,37 +80,57 @@ template <typename Word> void store(char* p, Word w) {
     std::memcpy(p, &w, sizeof w);
 }
 
-// As putEscaped. Most words and values are a few bytes: up to 16 are covered by two overlapping
-// loads, tested at once and, needing no escape, formed by the same two stores. No loop and no
-// library call for the common field.
-char* putText(char* out, std::string_view text) {
+// Nonzero when some byte may be escaped: every escaped byte is at most ",", and most text is
+// above it.
+constexpr uint64_t mayBeEscaped(uint64_t x) {
+    return SByteLanes::below(x, ',' + 1);
+}
+
+// As putEscaped, for the rarer texts: 8 to 16 bytes are covered by two overlapping words,
+// tested at once and, needing no escape, formed by the same two stores.
+char* putChecked(char* out, std::string_view text) {
     const char* p = text.data();
     const size_t n = text.size();
-    if (n > 16)
+    if (n < 8 || n > 16)
         return putEscaped(out, text);
-    if (n >= 8) {
-        const auto head = load<uint64_t>(p);
-        const auto tail = load<uint64_t>(p + n - 8);
-        if (escapedLanes(head) | escapedLanes(tail))
-            return putEscaped(out, text);
-        store(out, head);
-        store(out + n - 8, tail);
-        return out + n;
-    }
+    const auto head = load<uint64_t>(p);
+    const auto tail = load<uint64_t>(p + n - 8);
+    if ((mayBeEscaped(head) | mayBeEscaped(tail)) && (escapedLanes(head) | escapedLanes(tail)))
+        return putEscaped(out, text);
+    store(out, head);
+    store(out + n - 8, tail);
+    return out + n;
+}
+
+// As putEscaped. Most words and values are a few bytes: up to seven are tested and formed by
+// a few fixed-size loads and stores, in line, with no loop and no library call.
+inline char* putText(char* out, std::string_view text) {
+    const char* p = text.data();
+    const size_t n = text.size();
+    if (n >= 8)
+        return putChecked(out, text);
     if (n >= 4) {
+        // Two overlapping words cover four to seven bytes.
         const auto head = load<uint32_t>(p);
         const auto tail = load<uint32_t>(p + n - 4);
-        if (escapedLanes(head | uint64_t{tail} << 32))
+        const uint64_t both = head | uint64_t{tail} << 32;
+        if (mayBeEscaped(both) && escapedLanes(both))
             return putEscaped(out, text);
         store(out, head);
         store(out + n - 4, tail);
         return out + n;
     }
-    for (size_t i = 0; i < n; ++i) {
-        if (isEscaped(p[i]))
-            return putEscaped(out, text);
-        out[i] = p[i];
-    }
+    if (n == 0)
+        return out;
+    // First, middle and last cover one to three bytes.
+    const char first = p[0];
+    const char middle = p[n / 2];
+    const char last = p[n - 1];
+    if (isEscaped(first) | isEscaped(middle) | isEscaped(last))
+        return putEscaped(out, text);
+    out[0] = first;
+    out[n / 2] = middle;
+    out[n - 1] = last;
     return out + n;
 }
 
