@@ -14,7 +14,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 // The patterns of the block being read, found by name (the first of a name wins). Every
 // component naming one shares it; it is copied only when one of them is changed.
@@ -51,6 +54,35 @@ NumberedName splitNumber(std::string_view name) {
 }
 
 constexpr size_t kStoreBytes = size_t{1} << 18;
+
+bool isWritten(const SCompIndex* entry) {
+    return entry && !entry->name().empty() && entry->component();
+}
+
+constexpr size_t kNotWritten = static_cast<size_t>(-1);
+
+// For each entry of `order` that is written, the place in `order` of the first written entry of
+// the same definition (its own place when it is that first); kNotWritten for the others. Sorted
+// pairs rather than a hash table: one allocation instead of one per entry, and no scattered
+// nodes to walk and free.
+std::vector<size_t> firstOfDefinition(const std::vector<const SCompIndex*>& order) {
+    std::vector<std::pair<const SCompInfo*, size_t>> byDefinition;
+    byDefinition.reserve(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (isWritten(order[i]))
+            byDefinition.emplace_back(order[i]->component(), i);
+    }
+    std::sort(byDefinition.begin(), byDefinition.end(), [](const auto& a, const auto& b) {
+        return std::less<>()(a.first, b.first) || (a.first == b.first && a.second < b.second);
+    });
+    std::vector<size_t> first(order.size(), kNotWritten);
+    for (size_t i = 0; i < byDefinition.size(); ++i) {
+        const bool opensGroup = i == 0 || byDefinition[i - 1].first != byDefinition[i].first;
+        first[byDefinition[i].second] =
+            opensGroup ? byDefinition[i].second : first[byDefinition[i - 1].second];
+    }
+    return first;
+}
 
 } // namespace
 
@@ -289,19 +321,16 @@ bool SCompLib::write(STagWriter& w, const std::vector<const SCompIndex*>& order)
     bool ok = w.writeWord(kLibraryOpen) >= 0 && w.endLine() >= 0 &&
               w.writeText("PROP", m_property) >= 0 && w.endLine() >= 0;
     // The first entry written for each definition; later ones become aliases of it.
-    std::unordered_map<const SCompInfo*, const SCompIndex*> written;
-    written.reserve(order.size());
-    for (const SCompIndex* entry : order) {
-        if (!ok)
-            break;
-        if (!entry || entry->name().empty() || !entry->component())
+    const std::vector<size_t> first = firstOfDefinition(order);
+    for (size_t i = 0; ok && i < order.size(); ++i) {
+        const SCompIndex* entry = order[i];
+        if (first[i] == kNotWritten)
             continue;
-        const auto [it, first] = written.emplace(entry->component(), entry);
-        if (first) {
+        if (first[i] == i) {
             ok = entry->component()->write(w, entry->name());
         } else {
             ok = w.writeWord("+ALIAS") >= 0 && w.writeText("A", entry->name()) >= 0 &&
-                 w.writeText("N", it->second->name()) >= 0 && w.writeWord("-ALIAS") >= 0 &&
+                 w.writeText("N", order[first[i]]->name()) >= 0 && w.writeWord("-ALIAS") >= 0 &&
                  w.endLine() >= 0;
         }
     }

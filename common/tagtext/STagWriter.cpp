@@ -86,36 +86,29 @@ constexpr uint64_t mayBeEscaped(uint64_t x) {
     return SByteLanes::below(x, ',' + 1);
 }
 
-// As putEscaped, for the rarer texts: 8 to 16 bytes are covered by two overlapping words,
-// tested at once and, needing no escape, formed by the same two stores.
-char* putChecked(char* out, std::string_view text) {
+// Forms `text` at `out` when it has at most 16 bytes and none needs an escape, and returns the
+// end; nullptr otherwise. Most words and values are that short: they are tested and formed by a
+// few overlapping fixed-size loads and stores, in line, with no loop and no library call.
+inline char* putPlainShort(char* out, std::string_view text) {
     const char* p = text.data();
     const size_t n = text.size();
-    if (n < 8 || n > 16)
-        return putEscaped(out, text);
-    const auto head = load<uint64_t>(p);
-    const auto tail = load<uint64_t>(p + n - 8);
-    if ((mayBeEscaped(head) | mayBeEscaped(tail)) && (escapedLanes(head) | escapedLanes(tail)))
-        return putEscaped(out, text);
-    store(out, head);
-    store(out + n - 8, tail);
-    return out + n;
-}
-
-// As putEscaped. Most words and values are a few bytes: up to seven are tested and formed by
-// a few fixed-size loads and stores, in line, with no loop and no library call.
-inline char* putText(char* out, std::string_view text) {
-    const char* p = text.data();
-    const size_t n = text.size();
-    if (n >= 8)
-        return putChecked(out, text);
+    if (n >= 8) {
+        if (n > 16)
+            return nullptr;
+        const auto head = load<uint64_t>(p);
+        const auto tail = load<uint64_t>(p + n - 8);
+        if ((mayBeEscaped(head) | mayBeEscaped(tail)) && (escapedLanes(head) | escapedLanes(tail)))
+            return nullptr;
+        store(out, head);
+        store(out + n - 8, tail);
+        return out + n;
+    }
     if (n >= 4) {
-        // Two overlapping words cover four to seven bytes.
         const auto head = load<uint32_t>(p);
         const auto tail = load<uint32_t>(p + n - 4);
         const uint64_t both = head | uint64_t{tail} << 32;
         if (mayBeEscaped(both) && escapedLanes(both))
-            return putEscaped(out, text);
+            return nullptr;
         store(out, head);
         store(out + n - 4, tail);
         return out + n;
@@ -127,18 +120,25 @@ inline char* putText(char* out, std::string_view text) {
     const char middle = p[n / 2];
     const char last = p[n - 1];
     if (isEscaped(first) | isEscaped(middle) | isEscaped(last))
-        return putEscaped(out, text);
+        return nullptr;
     out[0] = first;
     out[n / 2] = middle;
     out[n - 1] = last;
     return out + n;
 }
 
-// Room for 11 bytes ("-2147483648").
-char* putInt(char* out, int32_t value) {
-    if (value >= 0 && value < 10) {
-        *out = static_cast<char>('0' + value);
+// Room for 11 bytes ("-2147483648"). Most numbers of a file are below 100.
+inline char* putInt(char* out, int32_t value) {
+    static constexpr char kDigits[] = "0123456789";
+    const auto u = static_cast<uint32_t>(value);
+    if (u < 10) {
+        out[0] = kDigits[u];
         return out + 1;
+    }
+    if (u < 100) {
+        out[0] = kDigits[u / 10];
+        out[1] = kDigits[u % 10];
+        return out + 2;
     }
     return std::to_chars(out, out + 11, value).ptr;
 }
@@ -184,37 +184,48 @@ void STagWriter::attach(Sink sink, LineEnd lineEnd, size_t blockBytes) {
     m_flushAt = m_out + blockBytes;
 }
 
-char* STagWriter::separate(char* out) {
-    *out = ',';
-    out += m_lineStart ? 0 : 1;
+int STagWriter::takeWord(char* end) {
+    m_out = end;
     m_lineStart = false;
-    return out;
+    return finish();
 }
 
-// A piece never needs more than the spare room; the block is handed on between pieces once it
-// is full, so the spare room is there again for the next.
-int STagWriter::putLong(std::string_view text) {
+// Escaped, a piece fits the spare room. The bytes formed so far are handed on only when the
+// room left is too small, so that a string or file still gets most calls' bytes in one piece.
+int STagWriter::putPieces(std::string_view text) {
     while (!text.empty()) {
-        if (m_out >= m_flushAt && flushBlock() < 0)
+        const std::string_view piece = text.substr(0, kPieceBytes);
+        // One byte more for the ":" after a key.
+        const size_t room = static_cast<size_t>(m_buffer.get() + m_capacity - m_out);
+        if (room < 3 * piece.size() + 1 && flushBlock() < 0)
             return -1;
-        const std::string_view piece = text.substr(0, kShortBytes);
         m_out = putEscaped(m_out, piece);
         text.remove_prefix(piece.size());
     }
     return 0;
 }
 
+int STagWriter::writeAnyWord(std::string_view text) {
+    m_out = wordStart();
+    m_lineStart = false;
+    return putPieces(text) < 0 ? -1 : finish();
+}
+
+int STagWriter::writeAnyField(std::string_view key, std::string_view value) {
+    m_out = wordStart();
+    m_lineStart = false;
+    if (putPieces(key) < 0)
+        return -1;
+    *m_out++ = ':';
+    return putPieces(value) < 0 ? -1 : finish();
+}
+
 int STagWriter::writeWord(std::string_view text) {
     if (!ready())
         return -1;
-    if (text.size() <= kShortBytes) {
-        m_out = putText(separate(m_out), text);
-    } else {
-        m_out = separate(m_out);
-        if (putLong(text) < 0)
-            return -1;
-    }
-    return finish();
+    if (char* end = putPlainShort(wordStart(), text))
+        return takeWord(end);
+    return writeAnyWord(text);
 }
 
 int STagWriter::endLine() {
@@ -229,34 +240,24 @@ int STagWriter::endLine() {
 int STagWriter::writeInt(std::string_view key, int32_t value) {
     if (!ready())
         return -1;
-    if (key.size() > kShortBytes) {
-        char digits[16];
-        const auto end = putInt(digits, value);
-        return writeText(key, std::string_view(digits, static_cast<size_t>(end - digits)));
+    if (char* end = putPlainShort(wordStart(), key)) {
+        *end++ = ':';
+        return takeWord(putInt(end, value));
     }
-    char* out = putText(separate(m_out), key);
-    *out++ = ':';
-    m_out = putInt(out, value);
-    return finish();
+    char digits[16];
+    const char* end = putInt(digits, value);
+    return writeAnyField(key, std::string_view(digits, static_cast<size_t>(end - digits)));
 }
 
 int STagWriter::writeText(std::string_view key, std::string_view value) {
     if (!ready())
         return -1;
-    if (key.size() + value.size() <= kShortBytes) {
-        char* out = putText(separate(m_out), key);
-        *out++ = ':';
-        m_out = putText(out, value);
-        return finish();
+    if (char* end = putPlainShort(wordStart(), key)) {
+        *end++ = ':';
+        if ((end = putPlainShort(end, value)))
+            return takeWord(end);
     }
-    m_out = separate(m_out);
-    if (putLong(key) < 0)
-        return -1;
-    // A piece leaves room for this byte.
-    *m_out++ = ':';
-    if (putLong(value) < 0)
-        return -1;
-    return finish();
+    return writeAnyField(key, value);
 }
 
 int STagWriter::flush() {

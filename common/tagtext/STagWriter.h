@@ -47,18 +47,27 @@ public:
 private:
     enum class Sink { None, String, File, Store };
 
-    // Fields up to this many bytes are formed in one go; escaped they still fit the spare room.
-    static constexpr size_t kShortBytes = 64;
-    // Spare room after the block: one short field escaped with its comma, colon and the
-    // longest number, or one piece of a long text.
-    static constexpr size_t kSpareBytes = 3 * kShortBytes + 16;
+    // Texts are escaped a piece of this many bytes at a time.
+    static constexpr size_t kPieceBytes = 64;
+    // Spare room after the block: at least one piece escaped with a comma and a colon, or one
+    // short field formed in place (up to 16 bytes of key and value each, or a number).
+    static constexpr size_t kSpareBytes = 3 * kPieceBytes + 16;
 
     void attach(Sink sink, LineEnd lineEnd, size_t blockBytes);
     bool ready() const { return m_sink != Sink::None && !m_failed; }
-    // The comma before every word but a line's first.
-    char* separate(char* out);
-    // Forms a text too long to escape into the spare room at once, a piece at a time.
-    int putLong(std::string_view text);
+    // Where the next word starts: after a comma unless it is the line's first. The comma is
+    // formed already and taken with the word.
+    char* wordStart() {
+        *m_out = ',';
+        return m_out + (m_lineStart ? 0 : 1);
+    }
+    // Takes the bytes formed up to `end` as the next word.
+    int takeWord(char* end);
+    // Forms any text, escaped, a piece at a time.
+    int putPieces(std::string_view text);
+    // The general paths, for words and fields that are long or need escapes.
+    int writeAnyWord(std::string_view text);
+    int writeAnyField(std::string_view key, std::string_view value);
     // Ends a call: hands on the bytes once the block is full (for a string or file: always).
     int finish() { return m_out < m_flushAt ? 0 : flushBlock(); }
     int flushBlock();
