@@ -31,8 +31,9 @@ public:
     bool attachFile(std::FILE* file);
     // CR LF for a text that is stored as a file as it is.
     bool attachString(std::string* target, LineEnd lineEnd = LineEnd::Lf);
-    // Hands `store` a block of `blockBytes` whenever one is full; flush() hands on the rest.
-    // After a failed store every later call fails: the stream already has a hole.
+    // Hands `store` the bytes formed once there are at least `blockBytes` (a few hundred more at
+    // most); flush() hands on the rest. After a failed store, as after a failed file write,
+    // every later call fails: the stream already has a hole.
     bool attachStore(Store store, LineEnd lineEnd = LineEnd::CrLf,
                      size_t blockBytes = kDefaultBlockBytes);
 
