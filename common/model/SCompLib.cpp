@@ -15,7 +15,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -84,6 +87,35 @@ NumberedName splitNumber(std::string_view name) {
 }
 
 constexpr size_t kStoreBytes = size_t{1} << 18;
+
+bool isWritten(const SCompIndex* entry) {
+    return entry && !entry->name().empty() && entry->component();
+}
+
+constexpr size_t kNotWritten = static_cast<size_t>(-1);
+
+// For each entry of `order` that is written, the place in `order` of the first written entry of
+// the same definition (its own place when it is that first); kNotWritten for the others. Sorted
+// pairs rather than a hash table: one allocation instead of one per entry, and no scattered
+// nodes to walk and free.
+std::vector<size_t> firstOfDefinition(const std::vector<const SCompIndex*>& order) {
+    std::vector<std::pair<const SCompInfo*, size_t>> byDefinition;
+    byDefinition.reserve(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (isWritten(order[i]))
+            byDefinition.emplace_back(order[i]->component(), i);
+    }
+    std::sort(byDefinition.begin(), byDefinition.end(), [](const auto& a, const auto& b) {
+        return std::less<>()(a.first, b.first) || (a.first == b.first && a.second < b.second);
+    });
+    std::vector<size_t> first(order.size(), kNotWritten);
+    for (size_t i = 0; i < byDefinition.size(); ++i) {
+        const bool opensGroup = i == 0 || byDefinition[i - 1].first != byDefinition[i].first;
+        first[byDefinition[i].second] =
+            opensGroup ? byDefinition[i].second : first[byDefinition[i - 1].second];
+    }
+    return first;
+}
 
 } // namespace
 
@@ -302,19 +334,15 @@ bool SCompLib::save(const std::string& path, const std::vector<const SCompIndex*
         m_saveError = file.errorText();
         return false;
     }
-    // The text is formed in memory a piece at a time and stored in large writes: going through
-    // the stream word by word costs more than forming the words.
-    std::string text;
-    text.reserve(kStoreBytes + kStoreBytes / 4);
+    // The writer forms the text in its own block and stores it a block at a time: going
+    // through the stream word by word costs more than forming the words.
     STagWriter writer;
-    writer.attachString(&text, STagWriter::LineEnd::CrLf);
-    const auto store = [&] {
-        const bool ok = std::fwrite(text.data(), 1, text.size(), file.file()) == text.size();
-        text.clear();
-        return ok;
-    };
-    const auto storeWhenFull = [&] { return text.size() < kStoreBytes || store(); };
-    if (!writeEntries(writer, order, storeWhenFull) || !store()) {
+    writer.attachStore(
+        [&file](std::string_view bytes) {
+            return std::fwrite(bytes.data(), 1, bytes.size(), file.file()) == bytes.size();
+        },
+        STagWriter::LineEnd::CrLf, kStoreBytes);
+    if (!write(writer, order) || writer.flush() < 0) {
         m_saveError = std::strerror(errno ? errno : EIO);
         file.discard();
         return false;
@@ -327,31 +355,22 @@ bool SCompLib::save(const std::string& path, const std::vector<const SCompIndex*
     return false;
 }
 
-bool SCompLib::write(STagWriter& writer, const std::vector<const SCompIndex*>& order) const {
-    return writeEntries(writer, order, [] { return true; });
-}
-
-bool SCompLib::writeEntries(STagWriter& w, const std::vector<const SCompIndex*>& order,
-                            const std::function<bool()>& afterEntry) const {
+bool SCompLib::write(STagWriter& w, const std::vector<const SCompIndex*>& order) const {
     bool ok = w.writeWord(kLibraryOpen) >= 0 && w.endLine() >= 0 &&
               w.writeText("PROP", m_property) >= 0 && w.endLine() >= 0;
     // The first entry written for each definition; later ones become aliases of it.
-    std::unordered_map<const SCompInfo*, const SCompIndex*> written;
-    written.reserve(order.size());
-    for (const SCompIndex* entry : order) {
-        if (!ok)
-            break;
-        if (!entry || entry->name().empty() || !entry->component())
+    const std::vector<size_t> first = firstOfDefinition(order);
+    for (size_t i = 0; ok && i < order.size(); ++i) {
+        const SCompIndex* entry = order[i];
+        if (first[i] == kNotWritten)
             continue;
-        const auto [it, first] = written.emplace(entry->component(), entry);
-        if (first) {
+        if (first[i] == i) {
             ok = entry->component()->write(w, entry->name());
         } else {
             ok = w.writeWord("+ALIAS") >= 0 && w.writeText("A", entry->name()) >= 0 &&
-                 w.writeText("N", it->second->name()) >= 0 && w.writeWord("-ALIAS") >= 0 &&
+                 w.writeText("N", order[first[i]]->name()) >= 0 && w.writeWord("-ALIAS") >= 0 &&
                  w.endLine() >= 0;
         }
-        ok = ok && afterEntry();
     }
     return ok && w.writeWord(kLibraryClose) >= 0 && w.endLine() >= 0;
 }

@@ -129,9 +129,6 @@ private:
     bool readComponent(STagReader& reader, BlockState& block);
     bool readAlias(STagReader& reader);
     bool fail(LoadError error, const STagReader& reader);
-    // Writes the library; `afterEntry` runs after every entry written and may stop it (false).
-    bool writeEntries(STagWriter& writer, const std::vector<const SCompIndex*>& order,
-                      const std::function<bool()>& afterEntry) const;
 
     SCompIndex* appendEntry(std::string name, SCompInfo* component);
     // appendEntry with `name`, or the name makeUniqueName gives when it is taken; `hash` is the

@@ -110,6 +110,16 @@ uint32_t flagsFromLetters(std::string_view letters) {
     return flags;
 }
 
+// Only overlined characters need the 7-bit form; most names are written as they are.
+int writeName(STagWriter& writer, std::string_view name) {
+    unsigned char high = 0;
+    for (const char c : name)
+        high |= static_cast<unsigned char>(c);
+    if (high < 0x80)
+        return writer.writeText("N", name);
+    return writer.writeText("N", SPin::encodeName(name));
+}
+
 int32_t clampBlockCount(int32_t n) {
     return std::clamp(n, 0, SPin::kMaxBlocks);
 }
@@ -380,13 +390,18 @@ void SPin::storeReadName(std::string_view name, bool replace) {
 }
 
 bool SPin::write(STagWriter& writer) const {
-    const Field nameField = fieldAt(0);
-    const std::string_view pinName = nameField.value.value_or(std::string_view());
-    // Only overlined characters need the 7-bit form; most names are written as they are.
-    const bool plain = std::none_of(pinName.begin(), pinName.end(),
-                                    [](char c) { return static_cast<unsigned char>(c) & 0x80; });
-    if (writer.writeWord("+PIN") < 0 ||
-        writer.writeText("N", plain ? pinName : std::string_view(encodeName(pinName))) < 0)
+    // One walk over the packed fields: the name first, then the numbers.
+    const std::string_view data = m_fields;
+    size_t pos = 0;
+    const auto nextField = [&] {
+        // Absent fields after the last present one are not stored.
+        const size_t header = pos < data.size() ? readHeader(data, pos) : 0;
+        const size_t length = header == 0 ? 0 : header - 1;
+        pos += length;
+        return data.substr(pos - length, length);
+    };
+    const std::string_view pinName = nextField();
+    if (writer.writeWord("+PIN") < 0 || writeName(writer, pinName) < 0)
         return false;
     char location[16] = {"LTRB"[static_cast<uint32_t>(m_side) & 3]};
     const auto [end, ec] = std::to_chars(location + 1, location + sizeof location, m_offset);
@@ -395,19 +410,14 @@ bool SPin::write(STagWriter& writer) const {
     char letters[8];
     size_t count = 0;
     for (const FlagLetter& f : kFlagLetters) {
-        if (m_flags & f.flag)
-            letters[count++] = f.letter;
+        letters[count] = f.letter;
+        count += (m_flags & f.flag) ? 1 : 0;
     }
     if (writer.writeText("T", std::string_view(letters, count)) < 0)
         return false;
-    const std::string_view data = m_fields;
-    size_t pos = nameField.end;
     for (int32_t block = 0; block < m_blockCount; ++block) {
-        const size_t header = pos < data.size() ? readHeader(data, pos) : 0;
-        const size_t length = header == 0 ? 0 : header - 1;
-        if (writer.writeText("M", data.substr(pos, length)) < 0)
+        if (writer.writeText("M", nextField()) < 0)
             return false;
-        pos += length;
     }
     return writer.writeWord("-PIN") >= 0;
 }

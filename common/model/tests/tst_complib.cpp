@@ -406,6 +406,46 @@ TEST(LibSave, OrderDecidesWhichEntryCarriesTheComponent) {
                                                        "+ALIAS,A:A,N:B,-ALIAS\n-KORVX_LIB_V.1.0\n");
 }
 
+// The first written entry of each definition carries it, every later one (the same entry given
+// twice included) is an alias of that first; entries without a name are passed over.
+TEST(LibSave, FirstWrittenEntryOfEachDefinitionCarriesIt) {
+    SCompLib lib;
+    ASSERT_TRUE(readText(lib, comp("A") + "+ALIAS,A:B,N:A,-ALIAS\n" + comp("C") +
+                                  "+ALIAS,A:D,N:C,-ALIAS\n+ALIAS,A:E,N:A,-ALIAS\n"));
+    ASSERT_EQ(entries(lib), "A B>A C D>C E>A ");
+    // Records of `text` in the written order: "name" for a component, "alias>name" for an alias.
+    const auto records = [](const std::string& text) {
+        std::string out;
+        for (size_t at = text.find('+'); at != std::string::npos; at = text.find('+', at + 1)) {
+            if (text.compare(at, 8, "+COMP,N:") == 0) {
+                out += text.substr(at + 8, text.find('\n', at) - at - 8) + " ";
+            } else if (text.compare(at, 9, "+ALIAS,A:") == 0) {
+                const size_t comma = text.find(',', at + 9);
+                out += text.substr(at + 9, comma - at - 9) + ">" +
+                       text.substr(comma + 3, text.find(',', comma + 3) - comma - 3) + " ";
+            }
+        }
+        return out;
+    };
+    const struct {
+        std::vector<int> order; // -1: a null entry
+        std::string records;
+    } cases[] = {
+        {{0, 1, 2, 3, 4}, "A B>A C D>C E>A "},
+        {{4, 3, 2, 1, 0}, "E D C>D B>E A>E "},
+        {{1, 1, 0}, "B B>B A>B "},
+        {{-1, 2, -1, 0, 2, 4}, "C A C>C E>A "},
+        {{3}, "D "},
+        {{}, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<const SCompIndex*> entriesInOrder;
+        for (const int i : c.order)
+            entriesInOrder.push_back(i < 0 ? nullptr : lib.entryAt(i));
+        EXPECT_EQ(records(written(lib, entriesInOrder)), c.records) << c.records;
+    }
+}
+
 TEST(LibSave, EntriesWithoutNameOrComponentAreLeftOut) {
     SCompLib lib;
     ASSERT_TRUE(readText(lib, comp("A") + "+ALIAS,A:B,N:A,-ALIAS\n"));
