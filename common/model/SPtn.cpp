@@ -1,6 +1,5 @@
 #include "model/SPtn.h"
 
-#include "SScratchArena.h"
 #include "SScratchList.h"
 #include "model/SPtnObjArc.h"
 #include "model/SPtnObjCircle.h"
@@ -121,18 +120,15 @@ bool SPtn::read(STagReader& reader) {
     m_name.reset();
     m_size = {};
     SSize bitsSize;
-    // Objects are read into scratch storage and then moved into one block of their own.
-    SScratchArena::Scope scratch;
     SScratchList<std::unique_ptr<SPtnObj>> objects;
-    const bool ok = readBody(reader, bitsSize, objects.items(), scratch.arena());
+    const bool ok = readBody(reader, bitsSize, objects.items());
     storeTogether(objects.items());
     fitBitPattern(bitsSize);
     return ok;
 }
 
 bool SPtn::readBody(STagReader& reader, SSize& bitsSize,
-                    std::vector<std::unique_ptr<SPtnObj>>& objects, SScratchArena& arena) {
-    const SPtnObj::Placer place = [&arena](size_t bytes) { return arena.take(bytes); };
+                    std::vector<std::unique_ptr<SPtnObj>>& objects) {
     std::string scratch;
     std::string_view word;
     for (;;) {
@@ -146,7 +142,7 @@ bool SPtn::readBody(STagReader& reader, SSize& bitsSize,
             if (!readBitPattern(reader))
                 return false;
             bitsSize = m_size;
-        } else if (auto object = SPtnObj::createForSection(word, place)) {
+        } else if (auto object = SPtnObj::createForSection(word)) {
             if (object->read(reader))
                 objects.push_back(std::move(object));
         } else if (word[0] == '+') {

@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-class SScratchArena;
 class STagReader;
 class STagWriter;
 
@@ -72,7 +71,7 @@ public:
 
 private:
     bool readBody(STagReader& reader, SSize& bitsSize,
-                  std::vector<std::unique_ptr<SPtnObj>>& objects, SScratchArena& arena);
+                  std::vector<std::unique_ptr<SPtnObj>>& objects);
     bool bitPatternAllowed() const;
     bool readBitPattern(STagReader& reader);
     // Keeps the bit pattern's layout in step with a size changed after it was read.

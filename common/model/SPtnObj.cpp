@@ -193,27 +193,16 @@ void SPtnObj::operator delete(SPtnObj* object, std::destroying_delete_t) {
         ::operator delete(object);
 }
 
-namespace {
-
-template <typename T> std::unique_ptr<SPtnObj> make(const SPtnObj::Placer& place) {
-    if (!place)
-        return std::make_unique<T>();
-    T fresh;
-    return std::unique_ptr<SPtnObj>(fresh.relocate(place(sizeof(T))));
-}
-
-} // namespace
-
-std::unique_ptr<SPtnObj> SPtnObj::createForSection(std::string_view opening, const Placer& place) {
+std::unique_ptr<SPtnObj> SPtnObj::createForSection(std::string_view opening) {
     if (opening == "+L")
-        return make<SPtnObjLine>(place);
+        return std::make_unique<SPtnObjLine>();
     if (opening == "+C")
-        return make<SPtnObjCircle>(place);
+        return std::make_unique<SPtnObjCircle>();
     if (opening == "+PG")
-        return make<SPtnObjPolygon>(place);
+        return std::make_unique<SPtnObjPolygon>();
     if (opening == "+AR")
-        return make<SPtnObjArc>(place);
+        return std::make_unique<SPtnObjArc>();
     if (opening == "+TX")
-        return make<SPtnObjText>(place);
+        return std::make_unique<SPtnObjText>();
     return nullptr;
 }

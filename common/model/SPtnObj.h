@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
@@ -77,11 +76,7 @@ public:
 
     // Geometry shared by the object kinds; values may lie anywhere in the 32-bit range.
     // A new object of the kind a section opens ("+L", "+C", "+PG", "+AR", "+TX"); null for others.
-    // With `place`, the object is built in the storage it gives for a number of bytes (aligned
-    // for a pointer, outliving the object), and deleting the object only destroys it.
-    using Placer = std::function<void*(size_t bytes)>;
-    static std::unique_ptr<SPtnObj> createForSection(std::string_view opening,
-                                                     const Placer& place = {});
+    static std::unique_ptr<SPtnObj> createForSection(std::string_view opening);
 
     static SPoint rotatePoint(SPoint p, SPoint center);
     static SPoint mirrorPoint(SPoint p, int32_t x);

@@ -251,8 +251,8 @@ TEST(PtnWrite, NamesAndSkippedPolygons) {
     EXPECT_FALSE(ptn.write(detached));
 }
 
-// Objects are read into reused scratch storage before they get their own block: a pattern
-// larger than that storage, and the pattern read after it, keep every object.
+// Objects read are moved into one block per pattern: a pattern of thousands of objects, and
+// the patterns read after it, keep every object.
 TEST(PtnWrite, PatternsOfManyObjectsRoundTrip) {
     const std::string full = kFull;
     const std::string objects = full.substr(full.find("+L,"), full.find("-PTN") - full.find("+L,"));
