@@ -119,7 +119,7 @@ inline char* putPlainShort(char* out, std::string_view text) {
     const char first = p[0];
     const char middle = p[n / 2];
     const char last = p[n - 1];
-    if (isEscaped(first) | isEscaped(middle) | isEscaped(last))
+    if (isEscaped(first) || isEscaped(middle) || isEscaped(last))
         return nullptr;
     out[0] = first;
     out[n / 2] = middle;
