@@ -10,24 +10,8 @@
 
 namespace {
 
-// Field header: 0 for an absent field, otherwise length + 1, seven bits per byte, low first.
-void appendHeader(std::string& out, std::optional<std::string_view> value) {
-    if (!value) {
-        out.push_back('\0');
-        return;
-    }
-    char header[10];
-    size_t n = 0;
-    size_t v = value->size() + 1;
-    while (v >= 0x80) {
-        header[n++] = static_cast<char>((v & 0x7F) | 0x80);
-        v >>= 7;
-    }
-    header[n++] = static_cast<char>(v);
-    out.append(header, n);
-}
-
-// Bytes of a field with its header.
+// A field is a header, 0 for an absent field and otherwise length + 1 in seven bits per byte,
+// low first, followed by its bytes. Bytes of a field with its header.
 size_t fieldBytes(std::optional<std::string_view> value) {
     if (!value)
         return 1;
@@ -55,9 +39,9 @@ char* putField(char* out, std::optional<std::string_view> value) {
 }
 
 void appendField(std::string& out, std::optional<std::string_view> value) {
-    appendHeader(out, value);
-    if (value)
-        out.append(*value);
+    const size_t start = out.size();
+    out.resize(start + fieldBytes(value));
+    putField(out.data() + start, value);
 }
 
 // Reads the header at `pos` (the packed string is always well formed) and moves past it.
